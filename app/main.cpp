@@ -1,0 +1,8 @@
+// Cadastro de Fornecedor: the program's entry point.
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    return 0;
+}

@@ -1,0 +1,29 @@
+# Sourced by run.sh, test.sh and the benchmark: where things are and which ports they use.
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=${BUILD:-$ROOT/build}
+build_project() {
+    "$ROOT/scripts/deps.sh"
+    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} >/dev/null
+    cmake --build "$BUILD" -j"$(nproc)"
+}
+# write_admin_ini FILE LOCALPORT LOCALDB LOCALPW CENTRALPORT CENTRALDB CENTRALPW
+write_admin_ini() {
+    cat >"$1" <<INI
+[LOCAL]
+PORTA=$2
+SERVIDOR=127.0.0.1
+BANCO=$3
+SENHA=$4
+
+[LOJA]
+PORTA=$2
+SERVIDOR=127.0.0.1
+BANCO=$3
+
+[GERENCIA]
+PORTA=$5
+SERVIDOR=127.0.0.1
+BANCO=$6
+SENHA=$7
+INI
+}
