@@ -1,0 +1,22 @@
+#pragma once
+// Addresses and trust settings shared by the web look-up components.
+#include <QString>
+
+/// Process-wide settings of the web look-ups, filled once by the application at start-up.
+struct ServiceSettings
+{
+    /// Extra PEM file of trusted certificate authorities (private or test servers), added to the
+    /// system's trust store; empty for none. The environment variable CAD_CA_FILE fills it.
+    QString caFile;
+    /// Host names (optionally "host:port") of the outside services.
+    QString cnpjHost = QStringLiteral("www.receita.fazenda.gov.br");
+    QString cpfHost = QStringLiteral("servicos.receita.fazenda.gov.br");
+    QString viaCepHost = QStringLiteral("viacep.com.br");
+    QString mapsHost = QStringLiteral("maps.googleapis.com");
+
+    /// Overrides from the environment (CAD_CA_FILE), applied when the settings are first read.
+    void loadFromEnvironment();
+};
+
+/// The one instance; the application sets it before the first look-up, components only read it.
+[[nodiscard]] ServiceSettings& serviceSettings();

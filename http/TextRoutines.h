@@ -1,0 +1,19 @@
+#pragma once
+// Text routines shared by the look-up parsers, and the single-byte code-page conversions.
+#include <QByteArray>
+#include <QString>
+
+/// Replaces the fixed set of character entities the look-up pages use (&amp; first, &nbsp; never).
+[[nodiscard]] QString DecodeEntities(const QString& text);
+/// Deletes every "<...>" tag; text on both sides joins and line breaks stay.
+[[nodiscard]] QString StripTags(const QString& text);
+/// Trims blanks and control characters at both ends and reduces runs of blanks to one.
+[[nodiscard]] QString CollapseSpaces(const QString& text);
+
+/// Bytes in Windows-1252 to text (every byte maps to one character).
+[[nodiscard]] QString FromSingleByte(const QByteArray& bytes);
+/// Text to Windows-1252 bytes; characters outside the code page become "?".
+[[nodiscard]] QByteArray ToSingleByte(const QString& text);
+/// Reads the text's single-byte characters as UTF-8 and converts the result back to the code page
+/// (characters outside it become "?"). Malformed or empty UTF-8 leaves the text unchanged.
+[[nodiscard]] QString Utf8ToSingleByte(const QString& text);

@@ -1,0 +1,29 @@
+#include "http/WaitCursor.h"
+
+namespace waitcursor {
+namespace {
+Hook& hook()
+{
+    static Hook h;
+    return h;
+}
+} // namespace
+
+void install(Hook h)
+{
+    hook() = std::move(h);
+}
+
+Guard::Guard()
+{
+    if (hook())
+        hook()(true);
+}
+
+Guard::~Guard()
+{
+    if (hook())
+        hook()(false);
+}
+
+} // namespace waitcursor
