@@ -83,12 +83,14 @@ public:
     [[nodiscard]] const QString& SocketErrorText() const { return m_socketErrorText; }
 
 private:
-    struct Target;
     void exchange(const QString& method, const QString& url);
-    void readResponse(class HttpConnection& connection, const QString& method);
+    [[nodiscard]] QByteArray requestHead(const QString& method, const struct HttpUrl& target,
+                                         bool forwardProxy) const;
+    void openTunnel(class HttpConnection& connection, const HttpUrl& target) const;
+    void readResponse(HttpConnection& connection, const QString& method);
+    void readChunkedBody(HttpConnection& connection);
+    [[nodiscard]] static struct TransportError bodyTooLarge();
     void updateCookies();
-    void convertBody();
-    [[nodiscard]] QString errorMessage(const QString& url) const;
 
     QString m_proxyHost;
     QString m_proxyPort = QStringLiteral("8080");

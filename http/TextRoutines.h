@@ -17,3 +17,5 @@
 /// Reads the text's single-byte characters as UTF-8 and converts the result back to the code page
 /// (characters outside it become "?"). Malformed or empty UTF-8 leaves the text unchanged.
 [[nodiscard]] QString Utf8ToSingleByte(const QString& text);
+/// The same for raw bytes: well-formed UTF-8 is converted, anything else is read as the code page.
+[[nodiscard]] QString Utf8BytesToSingleByte(const QByteArray& bytes);
