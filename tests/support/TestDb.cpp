@@ -19,6 +19,19 @@ ServerInfo server(Role role)
     return s;
 }
 
+cad::ConnectionSettings settings(Role role, const QString& name)
+{
+    const ServerInfo s = server(role);
+    cad::ConnectionSettings c;
+    c.host = s.host;
+    c.port = s.port;
+    c.user = s.user;
+    c.password = s.password;
+    c.database = name;
+    c.connectTimeoutSeconds = 10;
+    return c;
+}
+
 QString sourceDir()
 {
     const QString env = qEnvironmentVariable("CAD_SOURCE_DIR");

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "data/Connection.h"
+
 namespace testsupport {
 
 enum class Role { Local, Central };
@@ -28,6 +30,9 @@ void dropDatabase(Role role, const QString& name);
 /// Runs SQL (one or more statements) on database NAME; returns the first column of the
 /// last result's rows, if any.
 QStringList runSql(Role role, const QString& name, const QString& sql);
+
+/// Connection settings for database NAME on the server of ROLE.
+[[nodiscard]] cad::ConnectionSettings settings(Role role, const QString& name);
 
 /// The project's source folder (for schema files and stand-in servers).
 [[nodiscard]] QString sourceDir();

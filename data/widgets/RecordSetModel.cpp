@@ -1,0 +1,98 @@
+#include "data/widgets/RecordSetModel.h"
+
+#include "data/Values.h"
+
+namespace cad {
+
+RecordSetModel::RecordSetModel(RecordSet& set, std::vector<ColumnDef> columns, QObject* parent)
+    : QAbstractTableModel(parent), m_set(set), m_columns(std::move(columns))
+{
+    // The record set may outlive the model; the guard keeps late events from reaching it.
+    std::weak_ptr<bool> alive = m_guard;
+    m_set.rowsReset.add([this, alive](RecordSet&) {
+        if (alive.lock()) {
+            beginResetModel();
+            endResetModel();
+        }
+    });
+    m_set.rowInserted.add([this, alive](RecordSet&, int row) {
+        if (alive.lock()) {
+            beginInsertRows({}, row, row);
+            endInsertRows();
+        }
+    });
+    m_set.rowRemoved.add([this, alive](RecordSet&, int row) {
+        if (alive.lock()) {
+            beginRemoveRows({}, row, row);
+            endRemoveRows();
+        }
+    });
+    m_set.rowChanged.add([this, alive](RecordSet& s, int row) {
+        if (alive.lock() && row >= 0 && row < s.rowCount())
+            Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
+    });
+    m_set.afterScroll.add([this, alive](RecordSet&) {
+        if (alive.lock())
+            Q_EMIT headerDataChanged(Qt::Vertical, 0, std::max(0, rowCount() - 1));
+    });
+}
+
+int RecordSetModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() || !m_set.isOpen() ? 0 : m_set.rowCount();
+}
+
+int RecordSetModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+QVariant RecordSetModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const ColumnDef& col = m_columns[size_t(index.column())];
+    switch (role) {
+    case Qt::DisplayRole: {
+        const QVariant v = m_set.valueAt(index.row(), col.field);
+        if (col.format == ColumnDef::Format::TwoDecimals && !v.isNull())
+            return values::groupedTwoDecimals(v.toDouble());
+        return values::display(v);
+    }
+    case Qt::BackgroundRole:
+        if (rowBackground) {
+            const QColor c = rowBackground(m_set, index.row());
+            if (c.isValid())
+                return c;
+        }
+        return {};
+    case Qt::ForegroundRole:
+        if (rowBackground && rowBackground(m_set, index.row()).isValid())
+            return QColor(Qt::black);
+        return {};
+    case Qt::TextAlignmentRole: {
+        const QVariant v = m_set.valueAt(index.row(), col.field);
+        const bool number = v.typeId() == QMetaType::Double || v.typeId() == QMetaType::LongLong;
+        return int((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    }
+    default:
+        return {};
+    }
+}
+
+QVariant RecordSetModel::headerData(int section, Qt::Orientation o, int role) const
+{
+    if (o == Qt::Horizontal) {
+        if (role == Qt::DisplayRole && section < columnCount())
+            return m_columns[size_t(section)].title;
+        if (role == Qt::TextAlignmentRole)
+            return int(Qt::AlignCenter);
+        return {};
+    }
+    // The row header marks the current row.
+    if (role == Qt::DisplayRole)
+        return section == m_set.currentRow() ? QStringLiteral("\u25B6") : QString();
+    return {};
+}
+
+} // namespace cad

@@ -1,0 +1,135 @@
+// Connections against the real test servers: the lost-connection policy, reopening, and
+// writes that must never be stored twice.
+#include "data/Connection.h"
+#include "tests/support/TcpProxy.h"
+#include "tests/support/TestDb.h"
+
+#include <QtTest>
+
+using namespace cad;
+using testsupport::Role;
+
+class ConnectionTest : public QObject
+{
+    Q_OBJECT
+    QString m_db = testsupport::uniqueName(QStringLiteral("conn"));
+    QString m_centralDb = testsupport::uniqueName(QStringLiteral("connc"));
+
+    void killFromOutside(Connection& victim, Role role, const QString& db)
+    {
+        const unsigned long id = victim.serverThreadId();
+        testsupport::runSql(role, db, QStringLiteral("KILL %1").arg(id));
+    }
+    int count(const QString& sql) { return testsupport::runSql(Role::Local, m_db, sql).value(0).toInt(); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        testsupport::createDatabase(Role::Local, m_db);
+        testsupport::createDatabase(Role::Central, m_centralDb);
+    }
+    void cleanupTestCase()
+    {
+        testsupport::dropDatabase(Role::Local, m_db);
+        testsupport::dropDatabase(Role::Central, m_centralDb);
+    }
+
+    void fiveLossesRetriedSixthFailsAndCounterRestarts()
+    {
+        Connection local(QStringLiteral("local"));
+        local.setSettings(testsupport::settings(Role::Local, m_db));
+        Connection central(QStringLiteral("central"));
+        central.setSettings(testsupport::settings(Role::Central, m_centralDb));
+        central.open();
+        local.open();
+        for (int loss = 1; loss <= 5; ++loss) {
+            killFromOutside(local, Role::Local, m_db);
+            const QueryResult r = local.query(QStringLiteral("SELECT 1"));
+            QCOMPARE(r.rows.size(), 1);
+            QCOMPARE(local.policy().counter(), loss);
+        }
+        killFromOutside(local, Role::Local, m_db);
+        QVERIFY_THROWS_EXCEPTION(DbError, (void)local.query(QStringLiteral("SELECT 1")));
+        QCOMPARE(local.policy().counter(), 0);
+        QCOMPARE(central.policy().counter(), 0); // each connection counts its own losses
+
+        // The failed connection reopens by itself, and the next loss is retried again.
+        QCOMPARE(local.query(QStringLiteral("SELECT 2")).rows.size(), 1);
+        killFromOutside(local, Role::Local, m_db);
+        QCOMPARE(local.query(QStringLiteral("SELECT 3")).rows.size(), 1);
+        QCOMPARE(local.policy().counter(), 1);
+    }
+
+    void writeOnKilledIdleSessionRunsOnce()
+    {
+        // Killed while idle, the statement never ran: it is sent again after reconnecting.
+        Connection local(QStringLiteral("local"));
+        local.setSettings(testsupport::settings(Role::Local, m_db));
+        local.open();
+        killFromOutside(local, Role::Local, m_db);
+        local.execute(QStringLiteral("INSERT INTO Tipos (DESCTIPO) VALUES (?)"), {QStringLiteral("IDLE KILL")});
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM Tipos WHERE DESCTIPO='IDLE KILL'")), 1);
+    }
+
+    void writeWhoseAnswerIsLostIsNotRepeated()
+    {
+        testsupport::TcpProxy proxy(testsupport::server(Role::Local).port);
+        Connection local(QStringLiteral("local"));
+        auto s = testsupport::settings(Role::Local, m_db);
+        s.port = proxy.port();
+        local.setSettings(s);
+        local.open();
+        proxy.cutAfterCommand(testsupport::TcpProxy::kStmtExecute);
+        QVERIFY_THROWS_EXCEPTION(DbError, local.execute(QStringLiteral("INSERT INTO Tipos (DESCTIPO) VALUES (?)"),
+                                                        {QStringLiteral("LOST ANSWER")}));
+        QCOMPARE(proxy.cuts(), 1);
+        QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM Tipos WHERE DESCTIPO='LOST ANSWER'")), 1);
+        // The connection is usable again afterwards.
+        QCOMPARE(local.query(QStringLiteral("SELECT 1")).rows.size(), 1);
+    }
+
+    void readWhoseAnswerIsLostIsRepeated()
+    {
+        testsupport::TcpProxy proxy(testsupport::server(Role::Local).port);
+        Connection local(QStringLiteral("local"));
+        auto s = testsupport::settings(Role::Local, m_db);
+        s.port = proxy.port();
+        local.setSettings(s);
+        local.open();
+        proxy.cutAfterCommand(testsupport::TcpProxy::kQuery);
+        const QueryResult r = local.query(QStringLiteral("SELECT 42"));
+        QCOMPARE(proxy.cuts(), 1);
+        QCOMPARE(r.rows.size(), 1);
+        QCOMPARE(local.policy().counter(), 1);
+    }
+
+    void reopensAfterFailedOpen()
+    {
+        testsupport::TcpProxy proxy(testsupport::server(Role::Local).port);
+        proxy.setRefusing(true);
+        Connection local(QStringLiteral("local"));
+        auto s = testsupport::settings(Role::Local, m_db);
+        s.port = proxy.port();
+        local.setSettings(s);
+        QVERIFY_THROWS_EXCEPTION(DbError, local.open());
+        QVERIFY(!local.isOpen());
+        proxy.setRefusing(false);
+        QCOMPARE(local.query(QStringLiteral("SELECT 1")).rows.size(), 1);
+        QVERIFY(local.isOpen());
+    }
+
+    void valuesTravelBoundAndAccentsSurvive()
+    {
+        Connection local(QStringLiteral("local"));
+        local.setSettings(testsupport::settings(Role::Local, m_db));
+        const QString tricky = QStringLiteral("D'AVILA \\' OR 1=1 # São João €");
+        local.execute(QStringLiteral("INSERT INTO Tipos (DESCTIPO) VALUES (?)"), {tricky});
+        const QueryResult r =
+            local.query(QStringLiteral("SELECT DESCTIPO FROM Tipos WHERE DESCTIPO = ?"), {tricky});
+        QCOMPARE(r.rows.size(), 1);
+        QCOMPARE(QString::fromUtf8(r.rows.cell(0, 0).bytes.data(), qsizetype(r.rows.cell(0, 0).bytes.size())), tricky);
+    }
+};
+
+QTEST_GUILESS_MAIN(ConnectionTest)
+#include "tst_connection.moc"
