@@ -1,0 +1,22 @@
+#pragma once
+#include "address/CadCEPWSClass.h"
+
+/// ViaCEP provider: GET <base>/ws/<digits>/xml over plain HTTP, XML answer read line by line.
+class TCadWSViaCEP : public TCadCEPWSClass
+{
+public:
+    explicit TCadWSViaCEP(TCadCEP& owner);
+
+    void BuscarPorCEP(const QString& cep) override;
+    void BuscarPorLogradouro(const QString& cidade, const QString& tipoLogradouro, const QString& logradouro,
+                             const QString& uf, const QString& bairro) override;
+    [[nodiscard]] QString ClassName() const override { return QStringLiteral("TCadWSViaCEP"); }
+
+    /// Content of element NAME in LINE: names in any case, and, when ALLOWPREFIX, with a namespace
+    /// prefix; empty when absent.
+    [[nodiscard]] static QString ReadElement(const QString& line, const QString& name, bool allowPrefix = true);
+
+private:
+    void Buscar(const QString& url);
+    void LerResposta();
+};

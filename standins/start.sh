@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Starts the stand-ins of the web services in the background and points the program at them.
+#   standins/start.sh DIR BINDIR
+# DIR receives each server's pid and log (captcha texts are logged); BINDIR receives the
+# service-address files CadConsultaCNPJServicos.ini and CadConsultaCPFServicos.ini, which the
+# look-ups read from the program's folder, and CadServicos.env with the three hosts.
+# CAD_STANDIN_CAPTCHA=TEXT makes every captcha accept TEXT (images still show it).
+set -euo pipefail
+HERE=$(cd "$(dirname "$0")" && pwd)
+DIR=${1:?usage: start.sh DIR BINDIR}
+BINDIR=${2:?usage: start.sh DIR BINDIR}
+mkdir -p "$DIR" "$BINDIR"
+"$HERE/stop.sh" "$DIR"
+
+# start NAME SCRIPT: runs it on a free port and waits for its "READY <port>" line.
+start() {
+    local name=$1 script=$2 log=$DIR/$1.log
+    : >"$log"
+    python3 -u "$HERE/$script" --port 0 ${CAD_STANDIN_CAPTCHA:+--captcha "$CAD_STANDIN_CAPTCHA"} >"$log" 2>&1 &
+    echo $! >"$DIR/$name.pid"
+    for _ in $(seq 100); do
+        if read -r word port _ <"$log" 2>/dev/null && [ "$word" = READY ]; then
+            echo "$port" >"$DIR/$name.port"
+            return 0
+        fi
+        kill -0 "$(cat "$DIR/$name.pid")" 2>/dev/null || break
+        sleep 0.1
+    done
+    echo "stand-in $name did not start; see $log" >&2
+    return 1
+}
+
+start cnpj receita_cnpj.py
+start cpf receita_cpf.py
+start viacep viacep.py
+CNPJ=127.0.0.1:$(cat "$DIR/cnpj.port")
+CPF=127.0.0.1:$(cat "$DIR/cpf.port")
+VIACEP=127.0.0.1:$(cat "$DIR/viacep.port")
+
+# Same keys as the embedded addresses, over plain HTTP on loopback.
+printf '%s\r\n' ";;;;;;;;;;;;;; ENDERECOS DA RECEITA (stand-in) ;;;;;;;;;;;;;;;;" "[ENDERECOS]" \
+    "CAPTCH=http://$CNPJ/Servicos/cnpjreva/captcha/gerarCaptcha.asp" \
+    "REFER=http://$CNPJ/Servicos/cnpjreva/Cnpjreva_Solicitacao_CS.asp" \
+    "POST=http://$CNPJ/Servicos/cnpjreva/valida.asp" >"$BINDIR/CadConsultaCNPJServicos.ini"
+printf '%s\r\n' ";;;;;;;;;;;;;; ENDERECOS DA RECEITA (stand-in) ;;;;;;;;;;;;;;;;" "[ENDERECOS]" \
+    "CAPTCH=http://$CPF/Servicos/CPF/ConsultaSituacao/ConsultaPublicaSonoro.asp" \
+    "POST=http://$CPF/Servicos/CPF/ConsultaSituacao/ConsultaPublicaExibir.asp" >"$BINDIR/CadConsultaCPFServicos.ini"
+printf '%s\n' "CAD_CNPJ_HOST=$CNPJ" "CAD_CPF_HOST=$CPF" "CAD_VIACEP_HOST=$VIACEP" >"$BINDIR/CadServicos.env"
+
+echo "Stand-ins: CNPJ http://$CNPJ  CPF http://$CPF  ViaCEP http://$VIACEP  (logs and captcha texts in $DIR)"
