@@ -1,0 +1,104 @@
+#include "data/widgets/DbGrid.h"
+
+#include "data/widgets/ErrorSink.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+
+namespace cad {
+
+DbGrid::DbGrid(RecordSet& set, std::vector<ColumnDef> columns, QWidget* parent)
+    : QTableView(parent), m_model(new RecordSetModel(set, std::move(columns), this))
+{
+    setModel(m_model);
+    setSelectionBehavior(SelectRows);
+    setSelectionMode(SingleSelection);
+    setEditTriggers(NoEditTriggers);
+    setShowGrid(true);
+    setWordWrap(false);
+    setAlternatingRowColors(false);
+    // The selected row keeps its colours when the list loses the focus.
+    QPalette p = palette();
+    p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
+    p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Active, QPalette::HighlightedText));
+    setPalette(p);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    verticalHeader()->setFixedWidth(16);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setHighlightSections(false);
+    for (int c = 0; c < int(m_model->columns().size()); ++c)
+        setColumnWidth(c, m_model->columns()[size_t(c)].width);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &DbGrid::titleClicked);
+
+    std::weak_ptr<bool> alive = m_alive;
+    set.afterScroll.add([this, alive](RecordSet&) {
+        if (alive.lock())
+            followRecordSet();
+    });
+    set.rowsReset.add([this, alive](RecordSet&) {
+        if (alive.lock())
+            followRecordSet();
+    });
+}
+
+void DbGrid::followRecordSet()
+{
+    RecordSet& s = recordSet();
+    m_following = true;
+    if (s.currentRow() >= 0 && s.currentRow() < m_model->rowCount()) {
+        const QModelIndex idx = m_model->index(s.currentRow(), std::max(0, currentIndex().column()));
+        setCurrentIndex(idx);
+        scrollTo(idx);
+    } else {
+        clearSelection();
+    }
+    m_following = false;
+}
+
+void DbGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (m_following || !current.isValid() || current.row() == recordSet().currentRow())
+        return;
+    // Moving the row may save a pending change; when that fails the list goes back.
+    if (!guarded([&] { recordSet().moveTo(current.row()); }))
+        followRecordSet();
+}
+
+void DbGrid::keyPressEvent(QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Delete && e->modifiers() == Qt::ControlModifier) {
+        e->accept();
+        return;
+    }
+    QTableView::keyPressEvent(e);
+}
+
+void DbGrid::titleClicked(int column)
+{
+    RecordSet& s = recordSet();
+    const int field = s.fieldIndex(m_model->columns()[size_t(column)].field);
+    if (field < 0 || !s.isOpen())
+        return;
+    std::vector<SortKey> keys = s.sortKeys();
+    const auto it = std::find_if(keys.begin(), keys.end(), [&](const SortKey& k) { return k.column == field; });
+    const Qt::KeyboardModifiers mods = QApplication::keyboardModifiers();
+    if (mods & Qt::ControlModifier) {
+        if (it != keys.end())
+            keys.erase(it);
+    } else if (mods & Qt::ShiftModifier) {
+        if (it != keys.end())
+            it->ascending = !it->ascending;
+        else
+            keys.push_back({field, true});
+    } else {
+        const bool ascending = !(it != keys.end() && keys.size() == 1 && it->ascending);
+        keys = {{field, ascending}};
+    }
+    guarded([&] { s.setSortKeys(keys); });
+}
+
+} // namespace cad

@@ -1,0 +1,32 @@
+#pragma once
+#include "data/widgets/RecordSetModel.h"
+
+#include <QTableView>
+
+namespace cad {
+
+/// Read-only list over a record set: whole-row selection that stays highlighted, a marker for
+/// the current row, title-click sorting (Shift adds a column, Ctrl removes one), and Ctrl+Delete
+/// discarded so the list never deletes a row by itself.
+class DbGrid : public QTableView
+{
+    Q_OBJECT
+public:
+    DbGrid(RecordSet& set, std::vector<ColumnDef> columns, QWidget* parent = nullptr);
+    [[nodiscard]] RecordSet& recordSet() { return m_model->recordSet(); }
+    [[nodiscard]] RecordSetModel* recordModel() const { return m_model; }
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    void titleClicked(int column);
+    void followRecordSet();
+
+    RecordSetModel* m_model;
+    bool m_following = false;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+};
+
+} // namespace cad

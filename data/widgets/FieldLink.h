@@ -1,0 +1,39 @@
+#pragma once
+#include "data/RecordSet.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+namespace cad {
+
+/// Ties a control to one field of a record set: shows the current row's value and writes the
+/// operator's changes back. The first change puts the record into editing by itself (or starts
+/// a new row when the open set has no rows); a closed set cannot be changed.
+class FieldLink
+{
+public:
+    FieldLink(QWidget* control, std::function<void()> refresh);
+    void bind(RecordSet* set, const QString& field);
+    [[nodiscard]] RecordSet* set() const { return m_set; }
+    [[nodiscard]] const QString& field() const { return m_field; }
+    [[nodiscard]] QVariant value() const;
+    [[nodiscard]] bool canChange() const;
+    /// Writes the operator's value; false (and the control is refreshed) when it could not be.
+    /// PARTIAL: the text may still be incomplete (a number being typed); a value that does not
+    /// convert yet is then left for the next write instead of being reported.
+    bool write(const QVariant& v, bool partial = false);
+    [[nodiscard]] bool updating() const { return m_updating; }
+    void refresh();
+
+private:
+    QPointer<QWidget> m_control;
+    std::function<void()> m_refresh;
+    RecordSet* m_set = nullptr;
+    QString m_field;
+    bool m_updating = false;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+};
+
+} // namespace cad
