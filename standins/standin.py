@@ -59,7 +59,7 @@ class Handler(BaseHTTPRequestHandler):
         self.route(method)
 
     def log_message(self, fmt, *args):
-        print("%s - %s" % (self.address_string(), fmt % args), flush=True)
+        print("%s - %s" % (self.address_string(), fmt % args), file=sys.stderr, flush=True)
 
     # Helpers for the services.
     def cookies(self):
@@ -81,7 +81,7 @@ class Handler(BaseHTTPRequestHandler):
         """A new session and captcha; returns (set-cookie header, text, png bytes)."""
         sid, text = self.state.new_session()
         self.entry["captcha"] = text
-        print(f"captcha for session {sid}: {text}", flush=True)
+        print(f"captcha for session {sid}: {text}", file=sys.stderr, flush=True)
         return f"{SESSION_COOKIE}={sid}; path=/", text, captcha_png.render(text)
 
     def form_fields(self):
@@ -122,7 +122,7 @@ def serve(handler_class, description):
         context.load_cert_chain(args.tls_cert, args.tls_key)
         server.socket = context.wrap_socket(server.socket, server_side=True)
         scheme = "https"
-    # The first line tells the starter where we listen; nothing else is printed before it.
+    # The only line on stdout tells the starter where we listen; the log goes to stderr.
     print(f"READY {server.server_address[1]} {scheme}", flush=True)
     try:
         server.serve_forever()
