@@ -3,7 +3,7 @@
 #   standins/start.sh DIR BINDIR
 # DIR receives each server's pid and log (captcha texts are logged); BINDIR receives the
 # service-address files CadConsultaCNPJServicos.ini and CadConsultaCPFServicos.ini, which the
-# look-ups read from the program's folder, and CadServicos.env with the three hosts.
+# look-ups read from the program's folder, and CadServicos.ini, a [SERVICOS] section for Admin.ini.
 # CAD_STANDIN_CAPTCHA=TEXT makes every captcha accept TEXT (images still show it).
 set -euo pipefail
 HERE=$(cd "$(dirname "$0")" && pwd)
@@ -45,6 +45,8 @@ printf '%s\r\n' ";;;;;;;;;;;;;; ENDERECOS DA RECEITA (stand-in) ;;;;;;;;;;;;;;;;
 printf '%s\r\n' ";;;;;;;;;;;;;; ENDERECOS DA RECEITA (stand-in) ;;;;;;;;;;;;;;;;" "[ENDERECOS]" \
     "CAPTCH=http://$CPF/Servicos/CPF/ConsultaSituacao/ConsultaPublicaSonoro.asp" \
     "POST=http://$CPF/Servicos/CPF/ConsultaSituacao/ConsultaPublicaExibir.asp" >"$BINDIR/CadConsultaCPFServicos.ini"
-printf '%s\n' "CAD_CNPJ_HOST=$CNPJ" "CAD_CPF_HOST=$CPF" "CAD_VIACEP_HOST=$VIACEP" >"$BINDIR/CadServicos.env"
+# The [SERVICOS] section of Admin.ini that points the postal-code look-up at its stand-in
+# (the federal registry look-ups already follow the two files above).
+printf '%s\r\n' "[SERVICOS]" "VIACEP=$VIACEP" >"$BINDIR/CadServicos.ini"
 
 echo "Stand-ins: CNPJ http://$CNPJ  CPF http://$CPF  ViaCEP http://$VIACEP  (logs and captcha texts in $DIR)"
