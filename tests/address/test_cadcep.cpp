@@ -223,5 +223,5 @@ void TestCadCEP::readElement()
     QCOMPARE(TCadWSViaCEP::ReadElement(line, name), value);
 }
 
-QTEST_GUILESS_MAIN(TestCadCEP)
+QTEST_MAIN(TestCadCEP)
 #include "test_cadcep.moc"

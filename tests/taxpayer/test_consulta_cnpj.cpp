@@ -323,5 +323,5 @@ void TestConsultaCNPJ::serviceAddresses()
     QCOMPARE(programa.IniServicos(), QCoreApplication::applicationDirPath() + "/CadConsultaCNPJServicos.ini");
 }
 
-QTEST_GUILESS_MAIN(TestConsultaCNPJ)
+QTEST_MAIN(TestConsultaCNPJ)
 #include "test_consulta_cnpj.moc"

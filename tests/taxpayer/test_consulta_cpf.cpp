@@ -217,5 +217,5 @@ void TestConsultaCPF::serviceAddresses()
     QVERIFY(!consulta.IsUTF8());
 }
 
-QTEST_GUILESS_MAIN(TestConsultaCPF)
+QTEST_MAIN(TestConsultaCPF)
 #include "test_consulta_cpf.moc"

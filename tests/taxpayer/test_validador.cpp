@@ -275,5 +275,5 @@ void TestValidador::digitsOnly()
     QCOMPARE(DigitsOnly(text), digits);
 }
 
-QTEST_GUILESS_MAIN(TestValidador)
+QTEST_MAIN(TestValidador)
 #include "test_validador.moc"
