@@ -33,6 +33,8 @@ public:
         if (ready.size() < 2 || ready.at(0) != QStringLiteral("READY"))
             throw std::runtime_error("stand-in " + script.toStdString() + " gave no READY line");
         m_hostPort = QStringLiteral("127.0.0.1:") + ready.at(1).trimmed();
+        if (ready.size() > 2)
+            m_scheme = ready.at(2).trimmed();
     }
 
     ~StandInProcess()
@@ -46,7 +48,7 @@ public:
 
     /// "127.0.0.1:port"
     [[nodiscard]] const QString& hostPort() const { return m_hostPort; }
-    [[nodiscard]] QString url(const QString& path) const { return QStringLiteral("http://") + m_hostPort + path; }
+    [[nodiscard]] QString url(const QString& path) const { return m_scheme + QStringLiteral("://") + m_hostPort + path; }
 
     /// The requests the server received since the last call (method, path, headers, body, and
     /// "captcha" for a captcha it handed out), oldest first.
@@ -60,6 +62,7 @@ public:
 private:
     QProcess m_process;
     QString m_hostPort;
+    QString m_scheme = QStringLiteral("http");
 };
 
 /// Value of header NAME ("Cookie") in a request taken from takeRequests(); empty when absent.

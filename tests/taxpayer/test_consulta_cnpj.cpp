@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -30,6 +31,7 @@ private Q_SLOTS:
     void parseDateText_data();
     void parseDateText();
     void serviceAddresses();
+    void embeddedAddressesOverTls();
 
 private:
     [[nodiscard]] QString writeIni(const QString& name, const QString& captchaPath, const QString& postPath);
@@ -321,6 +323,40 @@ void TestConsultaCNPJ::serviceAddresses()
 
     TCadConsultaCNPJ programa;
     QCOMPARE(programa.IniServicos(), QCoreApplication::applicationDirPath() + "/CadConsultaCNPJServicos.ini");
+}
+
+// Without an address file the embedded https addresses on the settings' host are used: here a
+// stand-in serving TLS with a certificate made for this run and trusted through the CA-file setting.
+void TestConsultaCNPJ::embeddedAddressesOverTls()
+{
+    QTemporaryDir dir;
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+                  {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1",
+                   "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", dir.filePath("key.pem"), "-out",
+                   dir.filePath("cert.pem")});
+    QVERIFY(openssl.waitForFinished(60000));
+    QCOMPARE(openssl.exitCode(), 0);
+    standins::StandInProcess tls(QStringLiteral("receita_cnpj.py"),
+                                 {"--tls-cert", dir.filePath("cert.pem"), "--tls-key", dir.filePath("key.pem")});
+
+    const ServiceSettings saved = serviceSettings();
+    serviceSettings().cnpjHost = tls.hostPort();
+    serviceSettings().caFile = dir.filePath("cert.pem");
+    TCadConsultaCNPJ consulta(m_dir.filePath(QStringLiteral("absent.ini")));
+    QByteArray image;
+    QString error;
+    try {
+        consulta.FetchCaptchaImage(image);
+        const QJsonArray requests = tls.takeRequests();
+        (void)consulta.Lookup(QStringLiteral("11.222.333/0001-81"),
+                              requests.last().toObject().value(QStringLiteral("captcha")).toString(), true);
+    } catch (const std::exception& e) {
+        error = QString::fromUtf8(e.what());
+    }
+    serviceSettings() = saved;
+    QCOMPARE(error, QString());
+    QCOMPARE(consulta.RazaoSocial(), QStringLiteral("COMÉRCIO DE ALIMENTOS SÃO JOÃO LTDA"));
 }
 
 QTEST_MAIN(TestConsultaCNPJ)
