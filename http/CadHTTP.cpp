@@ -159,10 +159,8 @@ void TCadHTTP::exchange(const QString& method, const QString& url)
         if (!tls && target.scheme != QLatin1String("http"))
             throw HttpConnection::protocolError(QStringLiteral("Protocolo não suportado: %1").arg(target.scheme));
         HttpConnection connection(m_timeOut);
-        if (viaProxy)
-            connection.open(HttpUrl::parse(m_proxyHost + QLatin1Char(':') + m_proxyPort).hostAndPort());
-        else
-            connection.open(target.hostAndPort());
+        const HttpUrl proxy = HttpUrl::parse(m_proxyHost + QLatin1Char(':') + m_proxyPort);
+        connection.open(viaProxy ? proxy.host : target.host, viaProxy ? proxy.port : target.port);
         if (tls) {
             if (viaProxy)
                 openTunnel(connection, target);

@@ -64,6 +64,15 @@ void ignoreBrokenPipe()
 #endif
 }
 
+// BIO_FAMILY_IPV4 or BIO_FAMILY_IPV6 for a literal address, 0 for a host name.
+int addressFamily(const QString& host)
+{
+    ASN1_OCTET_STRING* address = a2i_IPADDRESS(host.toLatin1().constData());
+    const int length = address ? ASN1_STRING_length(address) : 0;
+    ASN1_OCTET_STRING_free(address);
+    return length == 4 ? BIO_FAMILY_IPV4 : length == 16 ? BIO_FAMILY_IPV6 : 0;
+}
+
 } // namespace
 
 HttpConnection::HttpConnection(int timeOutMs)
@@ -96,14 +105,20 @@ void HttpConnection::wait(bool forRead, int milliseconds) const
     }
 }
 
-void HttpConnection::open(const QString& hostAndPort)
+void HttpConnection::open(const QString& host, const QString& port)
 {
+    const QString hostAndPort =
+        (host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host) + QLatin1Char(':') + port;
     const QDeadlineTimer deadline(m_timeOut > 0 ? qint64(m_timeOut) : -1);
     ERR_clear_error();
     m_bio = BIO_new_connect(hostAndPort.toUtf8().constData());
     if (!m_bio)
         throw queuedError("BIO_new_connect failed");
     BIO_set_nbio(m_bio, 1);
+    // A literal address needs no look-up; naming its family also spares the resolver's check of
+    // the configured interfaces on every connection.
+    if (const int family = addressFamily(host))
+        BIO_set_conn_ip_family(m_bio, family);
     while (BIO_do_connect(m_bio) <= 0) {
         m_fd = int(BIO_get_fd(m_bio, nullptr));
         if (!BIO_should_retry(m_bio) || m_fd < 0)
@@ -129,9 +144,7 @@ void HttpConnection::startTls(const QString& host)
     SSL_set_bio(m_ssl, m_bio, m_bio);
 
     const QByteArray name = host.toUtf8();
-    ASN1_OCTET_STRING* address = a2i_IPADDRESS(name.constData());
-    ASN1_OCTET_STRING_free(address);
-    if (!address) {
+    if (addressFamily(host) == 0) {
         SSL_set_tlsext_host_name(m_ssl, name.constData()); // an address is never sent as server name
         SSL_set1_host(m_ssl, name.constData());
     } else {

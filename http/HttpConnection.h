@@ -23,7 +23,7 @@ public:
     HttpConnection(const HttpConnection&) = delete;
     HttpConnection& operator=(const HttpConnection&) = delete;
 
-    void open(const QString& hostAndPort);
+    void open(const QString& host, const QString& port);
     /// TLS handshake over the open connection, verifying the certificate for host.
     void startTls(const QString& host);
     void send(const QByteArray& bytes);

@@ -12,18 +12,19 @@ QByteArray withCrLfLineEnds(const QByteArray& bytes)
 {
     QByteArray out;
     out.reserve(bytes.size() + bytes.size() / 32 + 2);
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            out += "\r\n";
-            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-                ++i;
-        } else {
-            out += c;
-        }
+    const char* p = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (p[i] != '\r' && p[i] != '\n')
+            continue;
+        out.append(p + start, i - start).append("\r\n");
+        if (p[i] == '\r' && i + 1 < n && p[i + 1] == '\n')
+            ++i;
+        start = i + 1;
     }
-    if (!out.isEmpty() && !out.endsWith("\r\n"))
-        out += "\r\n";
+    if (start < n)
+        out.append(p + start, n - start).append("\r\n");
     return out;
 }
 
