@@ -6,10 +6,10 @@
 namespace {
 
 const char* const kNomesProvedores[] = {
-    "TCadCEPWSClass",       "TCadWSBuscarCEP", "TCadWSCEPLivre",      "TCadWSRepublicaVirtual",
-    "TCadWSBases4you",      "TCadWSRNSolucoes", "TCadWSKingHost",     "TCadWSByJG",
-    "TCadWSCorreiosSIGEP",  "TCadWSDevMedia",  "TCadWSViaCEP",        "TCadWSCorreiosSIGEP",
-    "TCadWSCEPAberto",      "TCadWSWSCEP",     "TCadWSOpenCEP",       "TCadWSBrasilAPI",
+    "TCadCEPWSClass",      "TCadWSBuscarCEP",  "TCadWSCEPLivre", "TCadWSRepublicaVirtual",
+    "TCadWSBases4you",     "TCadWSRNSolucoes", "TCadWSKingHost", "TCadWSByJG",
+    "TCadWSCorreiosSIGEP", "TCadWSDevMedia",   "TCadWSViaCEP",   "TCadWSCorreiosSIGEP",
+    "TCadWSCEPAberto",     "TCadWSWSCEP",      "TCadWSOpenCEP",  "TCadWSBrasilAPI",
 };
 
 // Providers of services this program never uses: they behave as the base provider, under their name.
@@ -35,8 +35,7 @@ TCadCEP::~TCadCEP()
 
 void TCadCEP::SetWebService(TCadCEPWebService value)
 {
-    if (value == m_webService)
-        return;
+    if (value == m_webService) return;
     std::unique_ptr<TCadCEPWSClass> provider;
     if (value == wsViaCep)
         provider = std::make_unique<TCadWSViaCEP>(*this);
@@ -52,8 +51,7 @@ int TCadCEP::BuscarPorCEP(const QString& cep)
 {
     m_enderecos.Clear();
     const QString digits = DigitsOnly(cep).trimmed();
-    if (digits.isEmpty())
-        throw ECadCEPException(QStringLiteral("CEP é obrigatório e deve ser informado!"));
+    if (digits.isEmpty()) throw ECadCEPException(QStringLiteral("CEP é obrigatório e deve ser informado!"));
     m_provider->BuscarPorCEP(digits);
     return m_enderecos.Count();
 }

@@ -7,7 +7,8 @@
 #include <memory>
 
 /// Which postal-code service answers; only wsViaCep has a provider in this program.
-enum TCadCEPWebService : int {
+enum TCadCEPWebService : int
+{
     wsNenhum = 0,
     wsBuscarCep,
     wsCepLivre,

@@ -17,11 +17,11 @@ void TCadCEPWSClass::BuscarPorLogradouro(const QString&, const QString&, const Q
 
 void TCadCEPWSClass::BuscaEfetuada()
 {
-    if (m_owner.OnBuscaEfetuada)
-        m_owner.OnBuscaEfetuada(this);
+    if (m_owner.OnBuscaEfetuada) m_owner.OnBuscaEfetuada(this);
 }
 
 void TCadCEPWSClass::NaoImplementado(const QString& metodo) const
 {
-    throw ECadCEPException(QStringLiteral("WebService %1 não implementa o método: %2").arg(ClassName(), metodo));
+    throw ECadCEPException(
+        QStringLiteral("WebService %1 não implementa o método: %2").arg(ClassName(), metodo));
 }

@@ -29,15 +29,16 @@ TCadWSViaCEP::TCadWSViaCEP(TCadCEP& owner) : TCadCEPWSClass(owner)
 
 void TCadWSViaCEP::BuscarPorCEP(const QString& cep)
 {
-    if (cep.isEmpty())
-        throw ECadCEPException(QStringLiteral("CEP é obrigatório e deve ser informado!"));
+    if (cep.isEmpty()) throw ECadCEPException(QStringLiteral("CEP é obrigatório e deve ser informado!"));
     Buscar(m_url + DigitsOnly(cep) + QStringLiteral("/xml"));
 }
 
 void TCadWSViaCEP::BuscarPorLogradouro(const QString& cidade, const QString&, const QString& logradouro,
                                        const QString& uf, const QString&)
 {
-    const auto parte = [](const QString& text) { return QString::fromLatin1(QUrl::toPercentEncoding(text.trimmed())); };
+    const auto parte = [](const QString& text) {
+        return QString::fromLatin1(QUrl::toPercentEncoding(text.trimmed()));
+    };
     Buscar(m_url + parte(uf) + u'/' + parte(cidade) + u'/' + parte(logradouro) + QStringLiteral("/xml"));
 }
 
@@ -64,8 +65,7 @@ void TCadWSViaCEP::LerResposta()
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     for (const QString& line : text.split(lineBreak)) {
         const QString cep = ReadElement(line, QStringLiteral("cep"));
-        if (cep.isEmpty())
-            continue;
+        if (cep.isEmpty()) continue;
         TCadCEPEndereco& e = m_owner.Enderecos().New();
         e.Cep = cep;
         e.Logradouro = ReadElement(line, QStringLiteral("logradouro"));
@@ -86,8 +86,7 @@ QString TCadWSViaCEP::ReadElement(const QString& line, const QString& name, bool
     qsizetype at = -1;
     for (qsizetype from = 0;;) {
         const qsizetype i = upperLine.indexOf(open, from);
-        if (i < 0)
-            break;
+        if (i < 0) break;
         const qsizetype next = i + open.size();
         if (next < upperLine.size() && (upperLine.at(next) == u' ' || upperLine.at(next) == u'>')) {
             at = i;
@@ -105,11 +104,9 @@ QString TCadWSViaCEP::ReadElement(const QString& line, const QString& name, bool
         }
     }
 
-    if (!allowPrefix)
-        return {};
+    if (!allowPrefix) return {};
     const qsizetype colon = line.indexOf(u':' + name);
-    if (colon <= 0)
-        return {};
+    if (colon <= 0) return {};
     qsizetype prefixStart = colon;
     while (prefixStart > 0 && line.at(prefixStart - 1) != u'<')
         --prefixStart;

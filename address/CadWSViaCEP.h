@@ -14,7 +14,8 @@ public:
 
     /// Content of element NAME in LINE: names in any case, and, when ALLOWPREFIX, with a namespace
     /// prefix; empty when absent.
-    [[nodiscard]] static QString ReadElement(const QString& line, const QString& name, bool allowPrefix = true);
+    [[nodiscard]] static QString ReadElement(const QString& line, const QString& name,
+                                             bool allowPrefix = true);
 
 private:
     void Buscar(const QString& url);

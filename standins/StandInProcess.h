@@ -19,13 +19,14 @@ public:
     {
         QString source = qEnvironmentVariable("CAD_SOURCE_DIR");
 #ifdef CAD_SOURCE_DIR
-        if (source.isEmpty())
-            source = QStringLiteral(CAD_SOURCE_DIR);
+        if (source.isEmpty()) source = QStringLiteral(CAD_SOURCE_DIR);
 #endif
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel); // its log shows in the test's output
-        m_process.start(QStringLiteral("python3"), QStringList{QStringLiteral("-u"), source + "/standins/" + script,
-                                                               QStringLiteral("--port"), QStringLiteral("0")}
-                                                       + arguments);
+        m_process.setProcessChannelMode(
+            QProcess::ForwardedErrorChannel); // its log shows in the test's output
+        m_process.start(QStringLiteral("python3"),
+                        QStringList{QStringLiteral("-u"), source + "/standins/" + script,
+                                    QStringLiteral("--port"), QStringLiteral("0")} +
+                            arguments);
         while (!m_process.canReadLine())
             if (!m_process.waitForReadyRead(20000))
                 throw std::runtime_error("stand-in " + script.toStdString() + " did not start");
@@ -33,8 +34,7 @@ public:
         if (ready.size() < 2 || ready.at(0) != QStringLiteral("READY"))
             throw std::runtime_error("stand-in " + script.toStdString() + " gave no READY line");
         m_hostPort = QStringLiteral("127.0.0.1:") + ready.at(1).trimmed();
-        if (ready.size() > 2)
-            m_scheme = ready.at(2).trimmed();
+        if (ready.size() > 2) m_scheme = ready.at(2).trimmed();
     }
 
     ~StandInProcess()
@@ -47,8 +47,14 @@ public:
     StandInProcess& operator=(const StandInProcess&) = delete;
 
     /// "127.0.0.1:port"
-    [[nodiscard]] const QString& hostPort() const { return m_hostPort; }
-    [[nodiscard]] QString url(const QString& path) const { return m_scheme + QStringLiteral("://") + m_hostPort + path; }
+    [[nodiscard]] const QString& hostPort() const
+    {
+        return m_hostPort;
+    }
+    [[nodiscard]] QString url(const QString& path) const
+    {
+        return m_scheme + QStringLiteral("://") + m_hostPort + path;
+    }
 
     /// The requests the server received since the last call (method, path, headers, body, and
     /// "captcha" for a captcha it handed out), oldest first.

@@ -17,8 +17,7 @@ void TCadCalcDigito::Calcular()
         // Callers hand over digits only; anything else weighs nothing rather than garbage.
         const int valor = (c >= u'0' && c <= u'9') ? c.unicode() - u'0' : 0;
         m_soma += valor * peso;
-        if (++peso > m_pesoFinal)
-            peso = m_pesoInicial;
+        if (++peso > m_pesoFinal) peso = m_pesoInicial;
     }
     m_resto = m_soma % 11;
     m_digito = m_resto <= 1 ? 0 : 11 - m_resto;

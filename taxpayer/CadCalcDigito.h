@@ -5,7 +5,10 @@
 class TCadCalcDigito
 {
 public:
-    enum class Regra { Modulo11 };
+    enum class Regra
+    {
+        Modulo11
+    };
 
     /// First weight 2, last weight 9, current weight 0, modulo 11 (the CNPJ setting).
     void Padrao();

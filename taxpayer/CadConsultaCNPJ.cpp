@@ -15,8 +15,8 @@ const QString kCRLF = QStringLiteral("\r\n");
 // The page the service sends when it wants the search done again.
 bool FormularioDeNovo(const QString& text)
 {
-    return text.contains(QStringLiteral("Captcha Sonoro"))
-           && text.contains(QStringLiteral("Digite o número de CNPJ da empresa e clique em"));
+    return text.contains(QStringLiteral("Captcha Sonoro")) &&
+           text.contains(QStringLiteral("Digite o número de CNPJ da empresa e clique em"));
 }
 
 QString SemAsteriscosIniciais(QString text)
@@ -36,35 +36,35 @@ TCadConsultaCNPJ::TCadConsultaCNPJ(const QString& iniServicos) : m_iniServicos(i
 QString TCadConsultaCNPJ::ServicosPadrao()
 {
     const QString host = serviceSettings().cnpjHost;
-    return QStringLiteral(";;;;;;;;;;;;;; ENDERECOS DA RECEITA ;;;;;;;;;;;;;;;;") + kCRLF
-           + QStringLiteral("[ENDERECOS]") + kCRLF
-           + QStringLiteral("CAPTCH=https://%1/Servicos/cnpjreva/captcha/gerarCaptcha.asp").arg(host) + kCRLF
-           + QStringLiteral("REFER=http://%1/Servicos/cnpjreva/Cnpjreva_Solicitacao_CS.asp").arg(host) + kCRLF
-           + QStringLiteral("POST=https://%1/Servicos/cnpjreva/valida.asp").arg(host);
+    return QStringLiteral(";;;;;;;;;;;;;; ENDERECOS DA RECEITA ;;;;;;;;;;;;;;;;") + kCRLF +
+           QStringLiteral("[ENDERECOS]") + kCRLF +
+           QStringLiteral("CAPTCH=https://%1/Servicos/cnpjreva/captcha/gerarCaptcha.asp").arg(host) + kCRLF +
+           QStringLiteral("REFER=http://%1/Servicos/cnpjreva/Cnpjreva_Solicitacao_CS.asp").arg(host) + kCRLF +
+           QStringLiteral("POST=https://%1/Servicos/cnpjreva/valida.asp").arg(host);
 }
 
 QString TCadConsultaCNPJ::IniServicos() const
 {
-    return m_iniServicos.isEmpty() ? TCadServicos::CaminhoPadrao(QString::fromLatin1(kServicos)) : m_iniServicos;
+    return m_iniServicos.isEmpty() ? TCadServicos::CaminhoPadrao(QString::fromLatin1(kServicos))
+                                   : m_iniServicos;
 }
 
 void TCadConsultaCNPJ::FetchCaptchaImage(QByteArray& image)
 {
     try {
         RequestGet(m_servicos.Valor(QStringLiteral("CAPTCH")));
-        if (StatusCode() == 200)
-            image = ResponseBody();
+        if (StatusCode() == 200) image = ResponseBody();
     } catch (const std::exception& e) {
-        throw ECadConsultaCNPJException(QStringLiteral("Erro na hora de fazer o download da imagem do captcha.")
-                                        + kCRLF + QString::fromUtf8(e.what()));
+        throw ECadConsultaCNPJException(
+            QStringLiteral("Erro na hora de fazer o download da imagem do captcha.") + kCRLF +
+            QString::fromUtf8(e.what()));
     }
 }
 
 bool TCadConsultaCNPJ::Lookup(const QString& cnpj, const QString& captcha, bool collapseSpaces)
 {
     const QString message = DocumentCheckMessage(docCNPJ, cnpj, QString());
-    if (!message.isEmpty())
-        throw ECadConsultaCNPJException(message);
+    if (!message.isEmpty()) throw ECadConsultaCNPJException(message);
 
     LimparResultados();
     Consultar(DigitsOnly(cnpj), captcha);
@@ -73,8 +73,7 @@ bool TCadConsultaCNPJ::Lookup(const QString& cnpj, const QString& captcha, bool 
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     QStringList page;
     for (const QString& line : StripTags(ResponseText()).split(lineBreak))
-        if (!line.trimmed().isEmpty())
-            page << line;
+        if (!line.trimmed().isEmpty()) page << line;
     LerCampos(page);
 
     m_cidade = SemAsteriscosIniciais(m_cidade);
@@ -85,8 +84,8 @@ bool TCadConsultaCNPJ::Lookup(const QString& cnpj, const QString& captcha, bool 
         throw ECadConsultaCNPJException(QStringLiteral("Não foi possível obter os dados."));
 
     if (collapseSpaces) {
-        for (QString* text : {&m_razaoSocial, &m_fantasia, &m_endereco, &m_numero, &m_complemento, &m_bairro,
-                              &m_cidade})
+        for (QString* text :
+             {&m_razaoSocial, &m_fantasia, &m_endereco, &m_numero, &m_complemento, &m_bairro, &m_cidade})
             *text = CollapseSpaces(*text);
     }
     return true;
@@ -96,17 +95,16 @@ void TCadConsultaCNPJ::Consultar(const QString& digits, const QString& captcha)
 {
     for (int attempt = 1; attempt <= 3; ++attempt) {
         ClearRequest();
-        const QString body = QStringLiteral("origem=comprovante&cnpj=") + digits
-                             + QStringLiteral("&txtTexto_captcha_serpro_gov_br=") + FormValue(captcha.trimmed())
-                             + QStringLiteral("&search_type=cnpj");
+        const QString body = QStringLiteral("origem=comprovante&cnpj=") + digits +
+                             QStringLiteral("&txtTexto_captcha_serpro_gov_br=") +
+                             FormValue(captcha.trimmed()) + QStringLiteral("&search_type=cnpj");
         SetRequestBody(ToSingleByte(body));
         SetContentType(QStringLiteral("application/x-www-form-urlencoded"));
         // The service wants this cookie on every attempt, so a retry sends it twice.
         Cookies().append(QStringLiteral("flag=1"));
         ExtraHeaders().append(QStringLiteral("Referer: ") + m_servicos.Valor(QStringLiteral("REFER")));
         RequestPost(m_servicos.Valor(QStringLiteral("POST")));
-        if (attempt == 3 || !FormularioDeNovo(ResponseText()))
-            break;
+        if (attempt == 3 || !FormularioDeNovo(ResponseText())) break;
     }
 }
 
@@ -128,8 +126,7 @@ void TCadConsultaCNPJ::VerificarMensagens() const
     };
     const QString text = ResponseText();
     for (const Mensagem& m : mensagens)
-        if (text.contains(m.encontrada))
-            throw ECadConsultaCNPJException(m.erro);
+        if (text.contains(m.encontrada)) throw ECadConsultaCNPJException(m.erro);
 }
 
 void TCadConsultaCNPJ::LerCampos(QStringList& page)
@@ -137,8 +134,7 @@ void TCadConsultaCNPJ::LerCampos(QStringList& page)
     const auto ler = [&page](const char* label) { return ReadLabelValue(page, QString::fromUtf8(label)); };
 
     m_cnpj = ler("NÚMERO DE INSCRIÇÃO");
-    if (!m_cnpj.isEmpty())
-        m_empresaTipo = ReadLabelValue(page, m_cnpj);
+    if (!m_cnpj.isEmpty()) m_empresaTipo = ReadLabelValue(page, m_cnpj);
     m_abertura = ParseDateText(ler("DATA DE ABERTURA"));
     m_razaoSocial = ler("NOME EMPRESARIAL");
     m_fantasia = ler("TÍTULO DO ESTABELECIMENTO (NOME DE FANTASIA)");
@@ -159,8 +155,7 @@ void TCadConsultaCNPJ::LerCampos(QStringList& page)
     m_naturezaJuridica = ler("CÓDIGO E DESCRIÇÃO DA NATUREZA JURÍDICA");
     // A blank e-mail leaves no value line, so the next label is read in its place.
     m_endEletronico = ler("ENDEREÇO ELETRÔNICO");
-    if (m_endEletronico.trimmed() == QStringLiteral("TELEFONE"))
-        m_endEletronico.clear();
+    if (m_endEletronico.trimmed() == QStringLiteral("TELEFONE")) m_endEletronico.clear();
     m_telefone = ler("TELEFONE");
     m_efr = ler("ENTE FEDERATIVO RESPONSÁVEL (EFR)");
     m_motivoSituacaoCad = ler("MOTIVO DE SITUAÇÃO CADASTRAL");
@@ -178,10 +173,27 @@ void TCadConsultaCNPJ::LerCampos(QStringList& page)
 
 void TCadConsultaCNPJ::LimparResultados()
 {
-    for (QString* text :
-         {&m_cnpj, &m_empresaTipo, &m_razaoSocial, &m_fantasia, &m_porte, &m_cnae1, &m_endereco, &m_numero,
-          &m_complemento, &m_cep, &m_bairro, &m_cidade, &m_uf, &m_situacao, &m_situacaoEspecial,
-          &m_naturezaJuridica, &m_endEletronico, &m_telefone, &m_efr, &m_motivoSituacaoCad, &m_ibgeMunicipio})
+    for (QString* text : {&m_cnpj,
+                          &m_empresaTipo,
+                          &m_razaoSocial,
+                          &m_fantasia,
+                          &m_porte,
+                          &m_cnae1,
+                          &m_endereco,
+                          &m_numero,
+                          &m_complemento,
+                          &m_cep,
+                          &m_bairro,
+                          &m_cidade,
+                          &m_uf,
+                          &m_situacao,
+                          &m_situacaoEspecial,
+                          &m_naturezaJuridica,
+                          &m_endEletronico,
+                          &m_telefone,
+                          &m_efr,
+                          &m_motivoSituacaoCad,
+                          &m_ibgeMunicipio})
         text->clear();
     m_abertura = m_dataSituacao = m_dataSituacaoEspecial = QDate();
     m_cnae2.clear();
@@ -190,8 +202,7 @@ void TCadConsultaCNPJ::LimparResultados()
 QString TCadConsultaCNPJ::ReadLabelValue(QStringList& page, const QString& label)
 {
     for (qsizetype i = 0; i < page.size(); ++i) {
-        if (page.at(i).trimmed() != label)
-            continue;
+        if (page.at(i).trimmed() != label) continue;
         QString value;
         if (i + 1 < page.size())
             value = page.at(i + 1).trimmed().replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
@@ -204,8 +215,7 @@ QString TCadConsultaCNPJ::ReadLabelValue(QStringList& page, const QString& label
 QDate TCadConsultaCNPJ::ParseDateText(const QString& text)
 {
     QString t = text;
-    if (t.isEmpty() || t == QStringLiteral("0"))
-        return {};
+    if (t.isEmpty() || t == QStringLiteral("0")) return {};
     static const QRegularExpression zone(QStringLiteral("(Z|[+-]\\d\\d:\\d\\d)$"));
     t.remove(zone);
     static const QRegularExpression separators(QStringLiteral("[.\\-/]"));
@@ -215,13 +225,11 @@ QDate TCadConsultaCNPJ::ParseDateText(const QString& text)
     static const QRegularExpression form(QStringLiteral(
         "^\\s*(\\d{1,2})/(\\d{1,2})(?:/(\\d{1,4}))?(?:[\\sT]+(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?)?\\s*$"));
     const QRegularExpressionMatch m = form.match(t);
-    if (!m.hasMatch())
-        return {};
+    if (!m.hasMatch()) return {};
     int year = m.captured(3).isEmpty() ? QDate::currentDate().year() : m.captured(3).toInt();
-    if (m.captured(3).size() <= 2 && !m.captured(3).isEmpty())
-        year += year < 50 ? 2000 : 1900;
-    if (!m.captured(4).isEmpty()
-        && !QTime::isValid(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt()))
+    if (m.captured(3).size() <= 2 && !m.captured(3).isEmpty()) year += year < 50 ? 2000 : 1900;
+    if (!m.captured(4).isEmpty() &&
+        !QTime::isValid(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt()))
         return {};
     const QDate date(year, m.captured(2).toInt(), m.captured(1).toInt());
     return date.isValid() ? date : QDate();

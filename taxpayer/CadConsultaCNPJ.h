@@ -12,10 +12,7 @@
 class ECadConsultaCNPJException : public std::runtime_error
 {
 public:
-    explicit ECadConsultaCNPJException(const QString& message)
-        : std::runtime_error(message.toStdString())
-    {
-    }
+    explicit ECadConsultaCNPJException(const QString& message) : std::runtime_error(message.toStdString()) {}
 };
 
 /// Looks a company up by CNPJ on the federal revenue service's certificate pages.

@@ -30,8 +30,7 @@ void VerificarMensagens(const QString& text)
          QStringLiteral("Erro no site da receita federal. Tente mais tarde.")},
     };
     for (const Mensagem& m : mensagens)
-        if (text.contains(m.encontrada))
-            throw ECadConsultaCPFException(m.erro);
+        if (text.contains(m.encontrada)) throw ECadConsultaCPFException(m.erro);
 }
 
 } // namespace
@@ -44,16 +43,18 @@ TCadConsultaCPF::TCadConsultaCPF(const QString& iniServicos) : m_iniServicos(ini
 
 QString TCadConsultaCPF::ServicosPadrao()
 {
-    const QString base = QStringLiteral("https://%1/Servicos/CPF/ConsultaSituacao/").arg(serviceSettings().cpfHost);
-    return QStringLiteral(";;;;;;;;;;;;;; ENDERECOS DA RECEITA ;;;;;;;;;;;;;;;;") + kCRLF
-           + QStringLiteral("[ENDERECOS]") + kCRLF + QStringLiteral("CAPTCH=") + base
-           + QStringLiteral("ConsultaPublicaSonoro.asp") + kCRLF + QStringLiteral("POST=") + base
-           + QStringLiteral("ConsultaPublicaExibir.asp");
+    const QString base =
+        QStringLiteral("https://%1/Servicos/CPF/ConsultaSituacao/").arg(serviceSettings().cpfHost);
+    return QStringLiteral(";;;;;;;;;;;;;; ENDERECOS DA RECEITA ;;;;;;;;;;;;;;;;") + kCRLF +
+           QStringLiteral("[ENDERECOS]") + kCRLF + QStringLiteral("CAPTCH=") + base +
+           QStringLiteral("ConsultaPublicaSonoro.asp") + kCRLF + QStringLiteral("POST=") + base +
+           QStringLiteral("ConsultaPublicaExibir.asp");
 }
 
 QString TCadConsultaCPF::IniServicos() const
 {
-    return m_iniServicos.isEmpty() ? TCadServicos::CaminhoPadrao(QString::fromLatin1(kServicos)) : m_iniServicos;
+    return m_iniServicos.isEmpty() ? TCadServicos::CaminhoPadrao(QString::fromLatin1(kServicos))
+                                   : m_iniServicos;
 }
 
 QString TCadConsultaCPF::FetchCaptchaText()
@@ -63,20 +64,17 @@ QString TCadConsultaCPF::FetchCaptchaText()
         const QString text = ResponseText();
         const QString inicio = QStringLiteral("src=\"data:image/png;base64,");
         const qsizetype start = text.indexOf(inicio);
-        if (start < 0)
-            return {};
+        if (start < 0) return {};
         const qsizetype from = start + inicio.size();
         const qsizetype end = text.indexOf(QStringLiteral("\">"), from);
-        if (end < 0)
-            return {};
+        if (end < 0) return {};
         QString base64 = text.mid(from, end - from);
         const qsizetype amp = base64.indexOf(QStringLiteral("amp;"));
-        if (amp >= 0)
-            base64.remove(amp, 4);
+        if (amp >= 0) base64.remove(amp, 4);
         return base64;
     } catch (const std::exception& e) {
-        throw ECadConsultaCPFException(QStringLiteral("Erro na hora de obter a URL do captcha.") + kCRLF
-                                       + QString::fromUtf8(e.what()));
+        throw ECadConsultaCPFException(QStringLiteral("Erro na hora de obter a URL do captcha.") + kCRLF +
+                                       QString::fromUtf8(e.what()));
     }
 }
 
@@ -87,8 +85,9 @@ void TCadConsultaCPF::FetchCaptchaImage(QByteArray& image)
         // Characters outside the Base64 alphabet (line breaks) are skipped by the decoder.
         image = QByteArray::fromBase64(FetchCaptchaText().toLatin1());
     } catch (const std::exception& e) {
-        throw ECadConsultaCPFException(QStringLiteral("Erro na hora de fazer o download da imagem do captcha.")
-                                       + kCRLF + QString::fromUtf8(e.what()));
+        throw ECadConsultaCPFException(
+            QStringLiteral("Erro na hora de fazer o download da imagem do captcha.") + kCRLF +
+            QString::fromUtf8(e.what()));
     }
 }
 
@@ -96,13 +95,12 @@ bool TCadConsultaCPF::Lookup(const QString& cpf, const QString& birthDate, const
                              bool collapseSpaces)
 {
     const QString message = DocumentCheckMessage(docCPF, cpf, QString());
-    if (!message.isEmpty())
-        throw ECadConsultaCPFException(message);
+    if (!message.isEmpty()) throw ECadConsultaCPFException(message);
 
-    const QString body = QStringLiteral("TxtCPF=") + FormValue(cpf) + QStringLiteral("&txtDataNascimento=")
-                         + FormValue(birthDate) + QStringLiteral("&txtToken_captcha_serpro_gov_br=")
-                         + FormValue(m_tokenCaptcha) + QStringLiteral("&txtTexto_captcha_serpro_gov_br=")
-                         + FormValue(captcha.trimmed()) + QStringLiteral("&Enviar=Consultar");
+    const QString body = QStringLiteral("TxtCPF=") + FormValue(cpf) + QStringLiteral("&txtDataNascimento=") +
+                         FormValue(birthDate) + QStringLiteral("&txtToken_captcha_serpro_gov_br=") +
+                         FormValue(m_tokenCaptcha) + QStringLiteral("&txtTexto_captcha_serpro_gov_br=") +
+                         FormValue(captcha.trimmed()) + QStringLiteral("&Enviar=Consultar");
     ClearRequest();
     SetRequestBody(ToSingleByte(body));
     SetContentType(QStringLiteral("application/x-www-form-urlencoded"));
@@ -113,8 +111,7 @@ bool TCadConsultaCPF::Lookup(const QString& cpf, const QString& birthDate, const
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     QStringList page;
     for (const QString& line : DecodeEntities(Utf8ToSingleByte(StripTags(ResponseText()))).split(lineBreak))
-        if (!line.trimmed().isEmpty())
-            page << line;
+        if (!line.trimmed().isEmpty()) page << line;
 
     m_cpf = ReadInlineValue(page, QStringLiteral("No do CPF:"));
     m_nome = ReadInlineValue(page, QStringLiteral("Nome:"));
@@ -127,18 +124,17 @@ bool TCadConsultaCPF::Lookup(const QString& cpf, const QString& birthDate, const
 
     if (m_nome.trimmed().isEmpty()) {
         if (!ReadInlineValue(page, QStringLiteral("Data de nascimento informada")).trimmed().isEmpty())
-            throw ECadConsultaCPFException(QStringLiteral("Data de nascimento divergente da base da Receita Federal."));
+            throw ECadConsultaCPFException(
+                QStringLiteral("Data de nascimento divergente da base da Receita Federal."));
         throw ECadConsultaCPFException(QStringLiteral("Não foi possível obter os dados."));
     }
-    if (collapseSpaces)
-        m_nome = CollapseSpaces(m_nome);
+    if (collapseSpaces) m_nome = CollapseSpaces(m_nome);
     return true;
 }
 
 QString TCadConsultaCPF::ReadInlineValue(const QStringList& page, const QString& label)
 {
     for (const QString& line : page)
-        if (line.contains(label))
-            return QString(line).replace(label, QStringLiteral(" ")).trimmed();
+        if (line.contains(label)) return QString(line).replace(label, QStringLiteral(" ")).trimmed();
     return {};
 }

@@ -21,8 +21,7 @@ QString TCadServicos::Valor(const QString& key) const
 {
     for (const QString& line : m_linhas) {
         const qsizetype eq = line.indexOf(u'=');
-        if (eq >= 0 && line.left(eq).compare(key, Qt::CaseInsensitive) == 0)
-            return line.mid(eq + 1);
+        if (eq >= 0 && line.left(eq).compare(key, Qt::CaseInsensitive) == 0) return line.mid(eq + 1);
     }
     return {};
 }

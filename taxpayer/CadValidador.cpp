@@ -5,17 +5,19 @@ namespace {
 QString NomeTipo(TCadValTipoDocto tipo)
 {
     switch (tipo) {
-    case docCPF: return QStringLiteral("CPF");
-    case docCNPJ: return QStringLiteral("CNPJ");
-    default: return QStringLiteral("Documento");
+    case docCPF:
+        return QStringLiteral("CPF");
+    case docCNPJ:
+        return QStringLiteral("CNPJ");
+    default:
+        return QStringLiteral("Documento");
     }
 }
 
 bool SoDigitos(const QString& text)
 {
     for (const QChar c : text)
-        if (c < u'0' || c > u'9')
-            return false;
+        if (c < u'0' || c > u'9') return false;
     return true;
 }
 
@@ -32,8 +34,7 @@ TCadValidador::~TCadValidador() = default;
 
 void TCadValidador::setDocumento(const QString& documento)
 {
-    if (documento == m_documento)
-        return;
+    if (documento == m_documento) return;
     m_documento = documento;
     m_msgErro = QStringLiteral("Função Validar não foi chamada");
     m_digitoCalculado.clear();
@@ -45,10 +46,8 @@ QString TCadValidador::Normalizar() const
     QString out;
     out.reserve(m_documento.size());
     for (QChar c : m_documento) {
-        if (m_ignorarChar.contains(c))
-            continue;
-        if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - (u'a' - u'A'));
+        if (m_ignorarChar.contains(c)) continue;
+        if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - (u'a' - u'A'));
         out.append(c);
     }
     qsizetype from = 0, to = out.size();
@@ -61,8 +60,7 @@ QString TCadValidador::Normalizar() const
 
 QString TCadValidador::AjustarPara(int tamanho) const
 {
-    if (!m_ajustarTamanho)
-        return m_normalizado;
+    if (!m_ajustarTamanho) return m_normalizado;
     return m_normalizado.size() >= tamanho ? m_normalizado.left(tamanho)
                                            : m_normalizado.rightJustified(tamanho, u'0');
 }
@@ -81,8 +79,7 @@ bool TCadValidador::Validar()
     m_digitoCalculado.clear();
 
     if (m_normalizado.isEmpty()) {
-        if (m_permiteVazio)
-            return true;
+        if (m_permiteVazio) return true;
         m_msgErro = NomeTipo(m_tipoDocto) + QStringLiteral(" não pode ser vazio.");
     } else if (m_tipoDocto == docCPF) {
         ValidarCPF();
@@ -90,12 +87,9 @@ bool TCadValidador::Validar()
         ValidarCNPJ();
     }
 
-    if (m_msgErro.isEmpty())
-        return true;
-    if (OnMsgErro)
-        OnMsgErro(m_msgErro);
-    if (m_raiseExcept)
-        throw ECadValidadorException(m_msgErro);
+    if (m_msgErro.isEmpty()) return true;
+    if (OnMsgErro) OnMsgErro(m_msgErro);
+    if (m_raiseExcept) throw ECadValidadorException(m_msgErro);
     return false;
 }
 
@@ -119,8 +113,7 @@ void TCadValidador::ValidarCPF()
     m_digitoCalculado = d1 + d2;
     if (cpf.mid(9, 2) != m_digitoCalculado) {
         m_msgErro = QStringLiteral("CPF inválido.");
-        if (m_exibeDigitoCorreto)
-            m_msgErro += QStringLiteral(".. Dígito calculado: ") + m_digitoCalculado;
+        if (m_exibeDigitoCorreto) m_msgErro += QStringLiteral(".. Dígito calculado: ") + m_digitoCalculado;
     }
 }
 
@@ -141,8 +134,7 @@ void TCadValidador::ValidarCNPJ()
     m_digitoCalculado = d1 + d2;
     if (cnpj.mid(12, 2) != m_digitoCalculado) {
         m_msgErro = QStringLiteral("CNPJ inválido.");
-        if (m_exibeDigitoCorreto)
-            m_msgErro += QStringLiteral(".. Digito calculado: ") + m_digitoCalculado;
+        if (m_exibeDigitoCorreto) m_msgErro += QStringLiteral(".. Digito calculado: ") + m_digitoCalculado;
     }
 }
 

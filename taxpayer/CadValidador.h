@@ -7,7 +7,8 @@
 #include <stdexcept>
 
 /// Document types the validator knows; only docCPF and docCNPJ have rules here.
-enum TCadValTipoDocto : int {
+enum TCadValTipoDocto : int
+{
     docCPF = 0,
     docCNPJ,
     docUF,

@@ -71,29 +71,44 @@ void TestCadCEP::answers_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("path");
-    QTest::addColumn<QStringList>("address"); // Cep, Logradouro, Complemento, Bairro, Cidade, UF, CodigoCidade
+    QTest::addColumn<QStringList>(
+        "address"); // Cep, Logradouro, Complemento, Bairro, Cidade, UF, CodigoCidade
 
-    const QStringList paulista{"01310-100", "Avenida Paulista", "de 612 a 1510 - lado par", "Bela Vista",
-                               "São Paulo", "SP", "3550308"};
-    QTest::newRow("hyphen") << "01310-100" << "/ws/01310100/xml" << paulista;
-    QTest::newRow("dots and hyphen") << "01.310-100" << "/ws/01310100/xml" << paulista;
-    QTest::newRow("blanks around") << "  01310100 " << "/ws/01310100/xml" << paulista;
+    const QStringList paulista{"01310-100",  "Avenida Paulista", "de 612 a 1510 - lado par",
+                               "Bela Vista", "São Paulo",        "SP",
+                               "3550308"};
+    QTest::newRow("hyphen") << "01310-100"
+                            << "/ws/01310100/xml" << paulista;
+    QTest::newRow("dots and hyphen") << "01.310-100"
+                                     << "/ws/01310100/xml" << paulista;
+    QTest::newRow("blanks around") << "  01310100 "
+                                   << "/ws/01310100/xml" << paulista;
     QTest::newRow("one line, entity")
-        << "01001000" << "/ws/01001000/xml"
+        << "01001000"
+        << "/ws/01001000/xml"
         << QStringList{"01001-000", "Praça da Sé", "lado ímpar & sé", "Sé", "São Paulo", "SP", "3550308"};
     // A value broken over two lines is joined without a blank.
     QTest::newRow("split over lines")
-        << "20040-020" << "/ws/20040020/xml"
+        << "20040-020"
+        << "/ws/20040020/xml"
         << QStringList{"20040-020", "Rua daAssembleia", "", "Centro", "Rio de Janeiro", "RJ", "3304557"};
     QTest::newRow("namespace prefix")
-        << "70040-010" << "/ws/70040010/xml"
-        << QStringList{"70040-010", "Setor Bancário Norte Quadra 1", "", "Asa Norte", "Brasília", "DF", "5300108"};
+        << "70040-010"
+        << "/ws/70040010/xml"
+        << QStringList{"70040-010", "Setor Bancário Norte Quadra 1", "", "Asa Norte", "Brasília", "DF",
+                       "5300108"};
     QTest::newRow("capitals and cepx")
-        << "30130-010" << "/ws/30130010/xml"
-        << QStringList{"30130-010", "Praça Sete de Setembro", "", "Centro", "Belo Horizonte", "MG", "3106200"};
-    QTest::newRow("no ibge") << "69900-001" << "/ws/69900001/xml"
-                             << QStringList{"69900-001", "Rua Benjamin Constant", "", "Centro", "Rio Branco", "AC", ""};
-    QTest::newRow("not found") << "99999-999" << "/ws/99999999/xml" << QStringList{};
+        << "30130-010"
+        << "/ws/30130010/xml"
+        << QStringList{"30130-010", "Praça Sete de Setembro", "", "Centro", "Belo Horizonte", "MG",
+                       "3106200"};
+    QTest::newRow("no ibge") << "69900-001"
+                             << "/ws/69900001/xml"
+                             << QStringList{
+                                    "69900-001", "Rua Benjamin Constant", "", "Centro", "Rio Branco", "AC",
+                                    ""};
+    QTest::newRow("not found") << "99999-999"
+                               << "/ws/99999999/xml" << QStringList{};
 }
 
 void TestCadCEP::answers()
@@ -110,10 +125,10 @@ void TestCadCEP::answers()
     QCOMPARE(m_events, 1);
     QCOMPARE(m_countInEvent, count);
     QCOMPARE(m_sender, &m_cep->Provider());
-    if (count == 0)
-        return;
+    if (count == 0) return;
     const TCadCEPEndereco& e = m_cep->Enderecos()[0];
-    QCOMPARE((QStringList{e.Cep, e.Logradouro, e.Complemento, e.Bairro, e.Cidade, e.UF, e.CodigoCidade}), address);
+    QCOMPARE((QStringList{e.Cep, e.Logradouro, e.Complemento, e.Bairro, e.Cidade, e.UF, e.CodigoCidade}),
+             address);
     QVERIFY(e.TipoLogradouro.isEmpty());
 }
 
@@ -134,8 +149,10 @@ void TestCadCEP::digitsSentUnchecked_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("path");
-    QTest::newRow("seven digits") << "1310-100" << "/ws/1310100/xml";
-    QTest::newRow("nine digits") << "013101000" << "/ws/013101000/xml";
+    QTest::newRow("seven digits") << "1310-100"
+                                  << "/ws/1310100/xml";
+    QTest::newRow("nine digits") << "013101000"
+                                 << "/ws/013101000/xml";
 }
 
 // The component sends whatever digits it gets; the service refuses them with HTTP 400.
@@ -178,17 +195,17 @@ void TestCadCEP::providers()
     QCOMPARE(nenhum.WebService(), wsNenhum);
     QVERIFY(nenhum.PesquisarIBGE());
     QVERIFY(!nenhum.ParseText());
-    const QList<QPair<TCadCEPWebService, QString>> rows{
-        {wsNenhum, QStringLiteral("TCadCEPWSClass")},
-        {wsCorreios, QStringLiteral("TCadWSCorreiosSIGEP")},
-        {wsBrasilAPI, QStringLiteral("TCadWSBrasilAPI")}};
+    const QList<QPair<TCadCEPWebService, QString>> rows{{wsNenhum, QStringLiteral("TCadCEPWSClass")},
+                                                        {wsCorreios, QStringLiteral("TCadWSCorreiosSIGEP")},
+                                                        {wsBrasilAPI, QStringLiteral("TCadWSBrasilAPI")}};
     for (const auto& [service, name] : rows) {
         nenhum.SetWebService(service);
         try {
             (void)nenhum.BuscarPorCEP(QStringLiteral("01310-100"));
             QFAIL("a provider without a service searched");
         } catch (const ECadCEPException& e) {
-            QCOMPARE(QString::fromUtf8(e.what()), "WebService " + name + " não implementa o método: BuscarPorCEP");
+            QCOMPARE(QString::fromUtf8(e.what()),
+                     "WebService " + name + " não implementa o método: BuscarPorCEP");
         }
     }
     // Choosing ViaCEP turns entity decoding on.
@@ -202,17 +219,39 @@ void TestCadCEP::readElement_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("value");
-    QTest::newRow("plain") << "<a><cep>1</cep></a>" << "cep" << "1";
-    QTest::newRow("any case") << "<CeP>Ab</cEP>" << "cep" << "Ab";
-    QTest::newRow("accented name") << "<localização>x</LOCALIZAÇÃO>" << "Localização" << "x";
-    QTest::newRow("attributes") << "<cep id=\"1\">2</cep>" << "cep" << "2";
-    QTest::newRow("cepx is not cep") << "<cepx>9</cepx>" << "cep" << "";
-    QTest::newRow("cepx then cep") << "<cepx>9</cepx><cep>1</cep>" << "cep" << "1";
-    QTest::newRow("empty element") << "<cep></cep>" << "cep" << "";
-    QTest::newRow("end before start") << "</cep><cep>1" << "cep" << "";
-    QTest::newRow("prefix") << "<x><ns:cep>1</ns:cep></x>" << "cep" << "1";
-    QTest::newRow("prefix at line start") << "ns:cep>1</ns:cep>" << "cep" << "";
-    QTest::newRow("absent") << "<uf>SP</uf>" << "cep" << "";
+    QTest::newRow("plain") << "<a><cep>1</cep></a>"
+                           << "cep"
+                           << "1";
+    QTest::newRow("any case") << "<CeP>Ab</cEP>"
+                              << "cep"
+                              << "Ab";
+    QTest::newRow("accented name") << "<localização>x</LOCALIZAÇÃO>"
+                                   << "Localização"
+                                   << "x";
+    QTest::newRow("attributes") << "<cep id=\"1\">2</cep>"
+                                << "cep"
+                                << "2";
+    QTest::newRow("cepx is not cep") << "<cepx>9</cepx>"
+                                     << "cep"
+                                     << "";
+    QTest::newRow("cepx then cep") << "<cepx>9</cepx><cep>1</cep>"
+                                   << "cep"
+                                   << "1";
+    QTest::newRow("empty element") << "<cep></cep>"
+                                   << "cep"
+                                   << "";
+    QTest::newRow("end before start") << "</cep><cep>1"
+                                      << "cep"
+                                      << "";
+    QTest::newRow("prefix") << "<x><ns:cep>1</ns:cep></x>"
+                            << "cep"
+                            << "1";
+    QTest::newRow("prefix at line start") << "ns:cep>1</ns:cep>"
+                                          << "cep"
+                                          << "";
+    QTest::newRow("absent") << "<uf>SP</uf>"
+                            << "cep"
+                            << "";
 }
 
 void TestCadCEP::readElement()

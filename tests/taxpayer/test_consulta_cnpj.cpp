@@ -53,11 +53,10 @@ QString TestConsultaCNPJ::writeIni(const QString& name, const QString& captchaPa
 {
     const QString base = m_server->url(QStringLiteral("/Servicos/cnpjreva/"));
     QFile file(m_dir.filePath(name));
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(file.fileName()));
+    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(file.fileName()));
     // Keys in another case and order than the embedded text: found by key alone.
-    file.write(("[ENDERECOS]\r\npost=" + base + postPath + "\r\nCaptch=" + base + captchaPath + "\r\nREFER=" + base
-                + "Cnpjreva_Solicitacao_CS.asp")
+    file.write(("[ENDERECOS]\r\npost=" + base + postPath + "\r\nCaptch=" + base + captchaPath +
+                "\r\nREFER=" + base + "Cnpjreva_Solicitacao_CS.asp")
                    .toLatin1());
     return file.fileName();
 }
@@ -69,7 +68,8 @@ QString TestConsultaCNPJ::newCaptcha(TCadConsultaCNPJ& consulta)
     QByteArray image;
     consulta.FetchCaptchaImage(image);
     const QJsonArray requests = m_server->takeRequests();
-    return requests.isEmpty() ? QString() : requests.last().toObject().value(QStringLiteral("captcha")).toString();
+    return requests.isEmpty() ? QString()
+                              : requests.last().toObject().value(QStringLiteral("captcha")).toString();
 }
 
 void TestConsultaCNPJ::captchaImage()
@@ -112,8 +112,8 @@ void TestConsultaCNPJ::certificate()
     const QJsonObject post = requests.at(0).toObject();
     QCOMPARE(post.value(QStringLiteral("method")).toString(), QStringLiteral("POST"));
     QCOMPARE(post.value(QStringLiteral("body")).toString(),
-             "origem=comprovante&cnpj=11222333000181&txtTexto_captcha_serpro_gov_br=" + captcha.toLower()
-                 + "&search_type=cnpj");
+             "origem=comprovante&cnpj=11222333000181&txtTexto_captcha_serpro_gov_br=" + captcha.toLower() +
+                 "&search_type=cnpj");
     QCOMPARE(requestHeader(post, QStringLiteral("Content-Type")),
              QStringLiteral("application/x-www-form-urlencoded"));
     QCOMPARE(requestHeader(post, QStringLiteral("Referer")),
@@ -162,14 +162,16 @@ void TestConsultaCNPJ::retriesAndMessages_data()
     QTest::addColumn<QString>("message");
 
     QTest::newRow("wrong captcha") << "11.222.333/0001-81" << false << 1 << "Catpcha errado.";
-    QTest::newRow("query error") << "22.222.222/0001-91" << true << 1 << "Erro na Consulta. Atualize o Captcha";
+    QTest::newRow("query error") << "22.222.222/0001-91" << true << 1
+                                 << "Erro na Consulta. Atualize o Captcha";
     QTest::newRow("not registered")
         << "33.333.333/0001-91" << true << 1
         << "Não existe no Cadastro de Pessoas Jurídicas o número de CNPJ informado. Verifique se o mesmo foi "
            "digitado corretamente.";
     QTest::newRow("service down") << "11.111.111/0001-91" << true << 1
                                   << "Erro no site da receita federal. Tente mais tarde.";
-    QTest::newRow("form every time") << "98.765.432/0001-98" << true << 3 << "Não foi possível obter os dados.";
+    QTest::newRow("form every time") << "98.765.432/0001-98" << true << 3
+                                     << "Não foi possível obter os dados.";
     QTest::newRow("form once, then the page") << "45.321.789/0001-10" << true << 2 << "";
 }
 
@@ -192,11 +194,12 @@ void TestConsultaCNPJ::retriesAndMessages()
 
     QJsonArray sent;
     for (const QJsonValue& r : m_server->takeRequests())
-        if (r.toObject().value(QStringLiteral("method")).toString() == QStringLiteral("POST"))
-            sent.append(r);
+        if (r.toObject().value(QStringLiteral("method")).toString() == QStringLiteral("POST")) sent.append(r);
     QCOMPARE(sent.size(), posts);
     if (posts > 1) // flag=1 is added again on every attempt
-        QCOMPARE(requestHeader(sent.at(1).toObject(), QStringLiteral("Cookie")).count(QStringLiteral("flag=1")), 2);
+        QCOMPARE(
+            requestHeader(sent.at(1).toObject(), QStringLiteral("Cookie")).count(QStringLiteral("flag=1")),
+            2);
 
     if (message.isEmpty()) { // asterisks instead of the municipality and state; e-mail present
         QCOMPARE(consulta.Cidade(), QString());
@@ -253,11 +256,13 @@ void TestConsultaCNPJ::failedRequests()
         QFAIL("no error for a missing image");
     } catch (const ECadConsultaCNPJException& e) {
         const QString text = QString::fromUtf8(e.what());
-        QVERIFY2(text.startsWith(QStringLiteral("Erro na hora de fazer o download da imagem do captcha.\r\nErro HTTP: 404")),
+        QVERIFY2(text.startsWith(QStringLiteral(
+                     "Erro na hora de fazer o download da imagem do captcha.\r\nErro HTTP: 404")),
                  qPrintable(text));
     }
     // The query's HTTP error reaches the caller as it is.
-    QVERIFY_THROWS_EXCEPTION(ECadHTTPError, (void)consulta.Lookup(QStringLiteral("11222333000181"), "A", false));
+    QVERIFY_THROWS_EXCEPTION(ECadHTTPError,
+                             (void)consulta.Lookup(QStringLiteral("11222333000181"), "A", false));
 }
 
 void TestConsultaCNPJ::readLabelValue_data()
@@ -268,11 +273,16 @@ void TestConsultaCNPJ::readLabelValue_data()
     QTest::addColumn<QStringList>("after");
 
     const QStringList page{"  PORTE \t", "  ME  ", "UF"};
-    QTest::newRow("trimmed line") << page << "PORTE" << "ME" << QStringList{"  ME  ", "UF"};
-    QTest::newRow("last line") << page << "UF" << "" << QStringList{"  PORTE \t", "  ME  "};
-    QTest::newRow("absent") << page << "CEP" << "" << page;
-    QTest::newRow("case counts") << page << "porte" << "" << page;
-    QTest::newRow("nbsp") << QStringList{"EFR", " &nbsp;A&nbsp; "} << "EFR" << " A " << QStringList{" &nbsp;A&nbsp; "};
+    QTest::newRow("trimmed line") << page << "PORTE"
+                                  << "ME" << QStringList{"  ME  ", "UF"};
+    QTest::newRow("last line") << page << "UF"
+                               << "" << QStringList{"  PORTE \t", "  ME  "};
+    QTest::newRow("absent") << page << "CEP"
+                            << "" << page;
+    QTest::newRow("case counts") << page << "porte"
+                                 << "" << page;
+    QTest::newRow("nbsp") << QStringList{"EFR", " &nbsp;A&nbsp; "} << "EFR"
+                          << " A " << QStringList{" &nbsp;A&nbsp; "};
 }
 
 void TestConsultaCNPJ::readLabelValue()
@@ -337,8 +347,8 @@ void TestConsultaCNPJ::embeddedAddressesOverTls()
                    dir.filePath("cert.pem")});
     QVERIFY(openssl.waitForFinished(60000));
     QCOMPARE(openssl.exitCode(), 0);
-    standins::StandInProcess tls(QStringLiteral("receita_cnpj.py"),
-                                 {"--tls-cert", dir.filePath("cert.pem"), "--tls-key", dir.filePath("key.pem")});
+    standins::StandInProcess tls(QStringLiteral("receita_cnpj.py"), {"--tls-cert", dir.filePath("cert.pem"),
+                                                                     "--tls-key", dir.filePath("key.pem")});
 
     const ServiceSettings saved = serviceSettings();
     serviceSettings().cnpjHost = tls.hostPort();

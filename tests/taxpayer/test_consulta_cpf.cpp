@@ -36,8 +36,8 @@ private:
 // The stand-in accepts AB12 for every image, as in the request example of the look-up.
 void TestConsultaCPF::initTestCase()
 {
-    m_server = std::make_unique<standins::StandInProcess>(QStringLiteral("receita_cpf.py"),
-                                                          QStringList{QStringLiteral("--captcha"), QStringLiteral("AB12")});
+    m_server = std::make_unique<standins::StandInProcess>(
+        QStringLiteral("receita_cpf.py"), QStringList{QStringLiteral("--captcha"), QStringLiteral("AB12")});
     m_ini = writeIni(QStringLiteral("servicos.ini"), QStringLiteral("ConsultaPublicaSonoro.asp"));
 }
 
@@ -45,10 +45,9 @@ QString TestConsultaCPF::writeIni(const QString& name, const QString& captchaPag
 {
     const QString base = m_server->url(QStringLiteral("/Servicos/CPF/ConsultaSituacao/"));
     QFile file(m_dir.filePath(name));
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(file.fileName()));
-    file.write(("; stand-in\n[ENDERECOS]\nCAPTCH=" + base + captchaPage + "\nPOST=" + base
-                + "ConsultaPublicaExibir.asp\n")
+    if (!file.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(file.fileName()));
+    file.write(("; stand-in\n[ENDERECOS]\nCAPTCH=" + base + captchaPage + "\nPOST=" + base +
+                "ConsultaPublicaExibir.asp\n")
                    .toLatin1());
     return file.fileName();
 }
@@ -58,7 +57,7 @@ void TestConsultaCPF::captcha()
     TCadConsultaCPF consulta(m_ini);
     const QString base64 = consulta.FetchCaptchaText();
     QVERIFY(base64.startsWith(QStringLiteral("iVBOR"))); // PNG signature
-    QVERIFY(base64.contains(QStringLiteral("\r\n")));   // the page breaks it into lines
+    QVERIFY(base64.contains(QStringLiteral("\r\n")));    // the page breaks it into lines
 
     QByteArray image("old bytes");
     consulta.FetchCaptchaImage(image);
@@ -83,14 +82,15 @@ void TestConsultaCPF::requestBodyAndResult()
     QByteArray image;
     consulta.FetchCaptchaImage(image);
     (void)m_server->takeRequests();
-    QVERIFY(consulta.Lookup(QStringLiteral("123.456.789-09"), QStringLiteral("01/02/1980"), QStringLiteral("ab12 "),
-                            collapse));
+    QVERIFY(consulta.Lookup(QStringLiteral("123.456.789-09"), QStringLiteral("01/02/1980"),
+                            QStringLiteral("ab12 "), collapse));
 
     const QJsonArray requests = m_server->takeRequests();
     QCOMPARE(requests.size(), 1);
-    QCOMPARE(requests.at(0).toObject().value(QStringLiteral("body")).toString(),
-             QStringLiteral("TxtCPF=123.456.789-09&txtDataNascimento=01/02/1980&txtToken_captcha_serpro_gov_br="
-                            "&txtTexto_captcha_serpro_gov_br=ab12&Enviar=Consultar"));
+    QCOMPARE(
+        requests.at(0).toObject().value(QStringLiteral("body")).toString(),
+        QStringLiteral("TxtCPF=123.456.789-09&txtDataNascimento=01/02/1980&txtToken_captcha_serpro_gov_br="
+                       "&txtTexto_captcha_serpro_gov_br=ab12&Enviar=Consultar"));
     QCOMPARE(standins::requestHeader(requests.at(0).toObject(), QStringLiteral("Content-Type")),
              QStringLiteral("application/x-www-form-urlencoded"));
 
@@ -112,21 +112,32 @@ void TestConsultaCPF::messages_data()
     QTest::addColumn<QString>("message");
 
     const QString ok = QStringLiteral("AB12");
-    QTest::newRow("accented name") << "111.444.777-35" << "15/03/1975" << ok << "";
-    QTest::newRow("wrong captcha") << "111.444.777-35" << "15/03/1975" << "ZZ99"
+    QTest::newRow("accented name") << "111.444.777-35"
+                                   << "15/03/1975" << ok << "";
+    QTest::newRow("wrong captcha") << "111.444.777-35"
+                                   << "15/03/1975"
+                                   << "ZZ99"
                                    << "Os caracteres da imagem não foram preenchidos corretamente.";
-    QTest::newRow("refused") << "529.982.247-25" << "01/01/1970" << ok
-                             << "O número do CPF não é válido. Verifique se o mesmo foi digitado corretamente.";
-    QTest::newRow("not registered") << "24681357928" << "01/01/1970" << ok
-                                    << "Não existe no Cadastro de Pessoas Jurídicas o número de CPF informado. "
-                                       "Verifique se o mesmo foi digitado corretamente.";
-    QTest::newRow("service down") << "935.411.347-80" << "01/01/1970" << ok
+    QTest::newRow("refused")
+        << "529.982.247-25"
+        << "01/01/1970" << ok
+        << "O número do CPF não é válido. Verifique se o mesmo foi digitado corretamente.";
+    QTest::newRow("not registered")
+        << "24681357928"
+        << "01/01/1970" << ok
+        << "Não existe no Cadastro de Pessoas Jurídicas o número de CPF informado. "
+           "Verifique se o mesmo foi digitado corretamente.";
+    QTest::newRow("service down") << "935.411.347-80"
+                                  << "01/01/1970" << ok
                                   << "Erro no site da receita federal. Tente mais tarde.";
-    QTest::newRow("other birth date") << "123.456.789-09" << "02/01/1980" << ok
-                                      << "Data de nascimento divergente da base da Receita Federal.";
-    QTest::newRow("birth date left blank") << "123.456.789-09" << "  /  /    " << ok
-                                           << "Data de nascimento divergente da base da Receita Federal.";
-    QTest::newRow("no name") << "071.823.154-67" << "01/01/1970" << ok << "Não foi possível obter os dados.";
+    QTest::newRow("other birth date")
+        << "123.456.789-09"
+        << "02/01/1980" << ok << "Data de nascimento divergente da base da Receita Federal.";
+    QTest::newRow("birth date left blank")
+        << "123.456.789-09"
+        << "  /  /    " << ok << "Data de nascimento divergente da base da Receita Federal.";
+    QTest::newRow("no name") << "071.823.154-67"
+                             << "01/01/1970" << ok << "Não foi possível obter os dados.";
 }
 
 void TestConsultaCPF::messages()
@@ -150,8 +161,7 @@ void TestConsultaCPF::messages()
     // The birth date goes as given, blanks and slashes included, without any check.
     const QString body = m_server->takeRequests().at(0).toObject().value(QStringLiteral("body")).toString();
     QVERIFY2(body.contains("&txtDataNascimento=" + birth + "&"), qPrintable(body));
-    if (message.isEmpty())
-        QCOMPARE(consulta.Nome(), QStringLiteral("MARIA DE SOUZA CONCEIÇÃO"));
+    if (message.isEmpty()) QCOMPARE(consulta.Nome(), QStringLiteral("MARIA DE SOUZA CONCEIÇÃO"));
 }
 
 void TestConsultaCPF::checkDigitsBeforeAnyRequest()
@@ -194,10 +204,14 @@ void TestConsultaCPF::readInlineValue_data()
 {
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("value");
-    QTest::newRow("first line with it") << "Nome:" << "JOSE  DA SILVA";
-    QTest::newRow("every occurrence blanked") << "X:" << "a  b";
-    QTest::newRow("case counts") << "nome:" << "";
-    QTest::newRow("absent") << "Situação Cadastral:" << "";
+    QTest::newRow("first line with it") << "Nome:"
+                                        << "JOSE  DA SILVA";
+    QTest::newRow("every occurrence blanked") << "X:"
+                                              << "a  b";
+    QTest::newRow("case counts") << "nome:"
+                                 << "";
+    QTest::newRow("absent") << "Situação Cadastral:"
+                            << "";
 }
 
 void TestConsultaCPF::readInlineValue()
@@ -211,7 +225,8 @@ void TestConsultaCPF::readInlineValue()
 void TestConsultaCPF::serviceAddresses()
 {
     TCadConsultaCPF consulta(m_dir.filePath(QStringLiteral("absent.ini")));
-    QVERIFY(consulta.Servicos().Valor(QStringLiteral("CAPTCH"))
+    QVERIFY(consulta.Servicos()
+                .Valor(QStringLiteral("CAPTCH"))
                 .endsWith(QStringLiteral("/Servicos/CPF/ConsultaSituacao/ConsultaPublicaSonoro.asp")));
     QVERIFY(consulta.Servicos().Valor(QStringLiteral("post")).startsWith(QStringLiteral("https://")));
     QVERIFY(!consulta.IsUTF8());

@@ -53,8 +53,7 @@ QString punctuate(QRandomGenerator& rng, const QString& digits)
             out += marks.at(rng.bounded(marks.size()));
         out += c;
     }
-    if (rng.bounded(2))
-        out += marks.at(rng.bounded(marks.size()));
+    if (rng.bounded(2)) out += marks.at(rng.bounded(marks.size()));
     return out + QString(rng.bounded(3), u' ');
 }
 
@@ -99,9 +98,12 @@ void TestValidador::vectors_data()
     QTest::newRow("cpf trailing letter") << int(docCPF) << "12345678909x" << kTamanhoCPF;
     QTest::newRow("cpf ten digits") << int(docCPF) << "1234567890" << kTamanhoCPF;
     QTest::newRow("cpf comma") << int(docCPF) << "123,456,789-09" << kTamanhoCPF;
-    QTest::newRow("cpf empty") << int(docCPF) << "" << "CPF não pode ser vazio.";
-    QTest::newRow("cpf only marks") << int(docCPF) << "..-/" << "CPF não pode ser vazio.";
-    QTest::newRow("cpf only blanks") << int(docCPF) << "   " << "CPF não pode ser vazio.";
+    QTest::newRow("cpf empty") << int(docCPF) << ""
+                               << "CPF não pode ser vazio.";
+    QTest::newRow("cpf only marks") << int(docCPF) << "..-/"
+                                    << "CPF não pode ser vazio.";
+    QTest::newRow("cpf only blanks") << int(docCPF) << "   "
+                                     << "CPF não pode ser vazio.";
     QTest::newRow("cnpj punctuated") << int(docCNPJ) << "11.222.333/0001-81" << ok;
     QTest::newRow("cnpj bare") << int(docCNPJ) << "11222333000181" << ok;
     QTest::newRow("cnpj wrong digit") << int(docCNPJ) << "11.222.333/0001-82" << kCNPJInvalido;
@@ -110,7 +112,8 @@ void TestValidador::vectors_data()
     QTest::newRow("cnpj ones") << int(docCNPJ) << "11.111.111/1111-11" << kCNPJInvalido;
     QTest::newRow("cpf as cnpj") << int(docCNPJ) << "123.456.789-09" << kTamanhoCNPJ;
     QTest::newRow("cnpj twelve digits") << int(docCNPJ) << "112223330001" << kTamanhoCNPJ;
-    QTest::newRow("cnpj only marks") << int(docCNPJ) << "/" << "CNPJ não pode ser vazio.";
+    QTest::newRow("cnpj only marks") << int(docCNPJ) << "/"
+                                     << "CNPJ não pode ser vazio.";
     QTest::newRow("cnpj as cpf") << int(docCPF) << "11222333000181" << kTamanhoCPF;
 }
 
@@ -148,10 +151,11 @@ void TestValidador::randomDocuments()
 
     for (int i = 0; i < 2000; ++i) {
         const QString valid = withCheckDigits(randomDigits(rng, length - 2), maxWeight);
-        if (allSame(valid))
-            continue;
+        if (allSame(valid)) continue;
         const QString typed = punctuate(rng, valid);
-        const auto check = [&](const QString& doc) { return DocumentCheckMessage(TCadValTipoDocto(tipo), doc, {}); };
+        const auto check = [&](const QString& doc) {
+            return DocumentCheckMessage(TCadValTipoDocto(tipo), doc, {});
+        };
         QVERIFY2(check(typed).isEmpty(), qPrintable(typed + " seed " + QString::number(seed)));
 
         // Any change to one check digit must be caught.
@@ -262,9 +266,12 @@ void TestValidador::digitsOnly_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("digits");
-    QTest::newRow("cep") << "12.345-678" << "12345678";
-    QTest::newRow("no digits") << "abc -/." << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("cep") << "12.345-678"
+                         << "12345678";
+    QTest::newRow("no digits") << "abc -/."
+                               << "";
+    QTest::newRow("empty") << ""
+                           << "";
     QTest::newRow("ordinal and accents") << QStringLiteral("Nº 1ª é 2 ½ ٣") << "12";
 }
 
