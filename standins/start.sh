@@ -18,7 +18,7 @@ start() {
     : >"$log"
     python3 -u "$HERE/$script" --port 0 ${CAD_STANDIN_CAPTCHA:+--captcha "$CAD_STANDIN_CAPTCHA"} >"$log" 2>&1 &
     echo $! >"$DIR/$name.pid"
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do # up to 30 s for a slow first start
         if read -r word port _ <"$log" 2>/dev/null && [ "$word" = READY ]; then
             echo "$port" >"$DIR/$name.port"
             return 0
