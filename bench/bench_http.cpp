@@ -22,8 +22,8 @@ class PageServer
 {
 public:
     explicit PageServer(const QByteArray& page)
-        : m_answer("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: " + QByteArray::number(page.size())
-                   + "\r\n\r\n" + page)
+        : m_answer("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
+                   QByteArray::number(page.size()) + "\r\n\r\n" + page)
     {
         m_fd = socket(AF_INET, SOCK_STREAM, 0);
         sockaddr_in addr{};
@@ -32,8 +32,8 @@ public:
         socklen_t len = sizeof addr;
         const int one = 1;
         setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-        if (bind(m_fd, reinterpret_cast<sockaddr*>(&addr), len) != 0 || listen(m_fd, 128) != 0
-            || getsockname(m_fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0 || pipe(m_wake) != 0)
+        if (bind(m_fd, reinterpret_cast<sockaddr*>(&addr), len) != 0 || listen(m_fd, 128) != 0 ||
+            getsockname(m_fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0 || pipe(m_wake) != 0)
             return;
         m_port = ntohs(addr.sin_port);
         m_thread = std::thread([this] { run(); });
@@ -53,20 +53,18 @@ private:
     {
         for (;;) {
             pollfd p[2] = {{m_fd, POLLIN, 0}, {m_wake[0], POLLIN, 0}};
-            if (poll(p, 2, -1) <= 0 || (p[1].revents & POLLIN))
-                return;
+            if (poll(p, 2, -1) <= 0 || (p[1].revents & POLLIN)) return;
             const int c = accept(m_fd, nullptr, nullptr);
-            if (c < 0)
-                continue;
+            if (c < 0) continue;
             QByteArray request;
             char buffer[4096];
             ssize_t n = 0;
             while (!request.contains("\r\n\r\n") && (n = recv(c, buffer, sizeof buffer, 0)) > 0)
                 request.append(buffer, n);
             for (qsizetype sent = 0; sent < m_answer.size() && n >= 0;) {
-                const ssize_t w = send(c, m_answer.constData() + sent, size_t(m_answer.size() - sent), MSG_NOSIGNAL);
-                if (w <= 0)
-                    break;
+                const ssize_t w =
+                    send(c, m_answer.constData() + sent, size_t(m_answer.size() - sent), MSG_NOSIGNAL);
+                if (w <= 0) break;
                 sent += w;
             }
             close(c);
@@ -99,8 +97,7 @@ double curlMs(const QString& curl, const QString& url, int count)
     timer.start();
     process.start(curl, {QStringLiteral("--http1.0"), QStringLiteral("-s"), QStringLiteral("-f"),
                          QStringLiteral("%1?n=[1-%2]").arg(url).arg(count)});
-    if (!process.waitForFinished(600000) || process.exitCode() != 0)
-        return -1;
+    if (!process.waitForFinished(600000) || process.exitCode() != 0) return -1;
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
@@ -132,8 +129,9 @@ CAD_BENCH(benchHttpGet, "http-get")
         reference = std::min(reference, c);
     }
     const double ratio = client / reference;
-    std::printf("http-get: %d GETs of 10 KiB, best of %d: TCadHTTP %.1f ms, curl --http1.0 %.1f ms, ratio %.2f "
-                "(target 1.20) %s\n",
-                count, rounds, client, reference, ratio, ratio <= 1.2 ? "OK" : "SLOW");
+    std::printf(
+        "http-get: %d GETs of 10 KiB, best of %d: TCadHTTP %.1f ms, curl --http1.0 %.1f ms, ratio %.2f "
+        "(target 1.20) %s\n",
+        count, rounds, client, reference, ratio, ratio <= 1.2 ? "OK" : "SLOW");
     return ratio <= 1.2 ? 0 : 1;
 }

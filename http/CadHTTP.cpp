@@ -32,8 +32,9 @@ QString encodedPath(const QString& path)
 {
     QString out;
     for (QChar c : path)
-        out += (c.unicode() <= ' ' || c.unicode() == 0x7F) ? QStringLiteral("%%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper()
-                                                           : QString(c);
+        out += (c.unicode() <= ' ' || c.unicode() == 0x7F)
+                   ? QStringLiteral("%%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper()
+                   : QString(c);
     return out;
 }
 
@@ -54,8 +55,7 @@ void parseStatusLine(const QString& line, int& status, QString& reason)
     const qsizetype second = first < 0 ? -1 : line.indexOf(QLatin1Char(' '), first + 1);
     bool ok = false;
     status = first < 0 ? 0 : line.mid(first + 1, second < 0 ? -1 : second - first - 1).toInt(&ok);
-    if (!ok)
-        status = 0;
+    if (!ok) status = 0;
     reason = second < 0 ? QString() : line.mid(second + 1).trimmed();
 }
 
@@ -87,10 +87,8 @@ void TCadHTTP::PerformRequest(const QString& method, const QString& url)
     const waitcursor::Guard busy;
     m_responseLines.clear();
     m_url = url;
-    if (m_isUTF8)
-        m_extraHeaders.append(QStringLiteral("Accept-Charset: utf-8;q=*;q=0.7"));
-    if (m_onAntesAbrirHTTP)
-        m_onAntesAbrirHTTP(m_url);
+    if (m_isUTF8) m_extraHeaders.append(QStringLiteral("Accept-Charset: utf-8;q=*;q=0.7"));
+    if (m_onAntesAbrirHTTP) m_onAntesAbrirHTTP(m_url);
 
     const QStringList extraHeaders = m_extraHeaders;
     exchange(method, m_url);
@@ -100,12 +98,12 @@ void TCadHTTP::PerformRequest(const QString& method, const QString& url)
         m_url = resolveLocation(m_url, location);
         ClearRequest();
         m_extraHeaders = extraHeaders;
-        const bool postToGet = (m_statusCode == 301 || m_statusCode == 302)
-                               && method.compare(QLatin1String("POST"), Qt::CaseInsensitive) == 0;
+        const bool postToGet = (m_statusCode == 301 || m_statusCode == 302) &&
+                               method.compare(QLatin1String("POST"), Qt::CaseInsensitive) == 0;
         exchange(m_statusCode == 303 || postToGet ? QStringLiteral("GET") : method, m_url);
     }
-    m_responseLines = responseLines(m_responseBody, HeaderValue(QStringLiteral("Content-Type:")), m_isUTF8,
-                                    m_parseText);
+    m_responseLines =
+        responseLines(m_responseBody, HeaderValue(QStringLiteral("Content-Type:")), m_isUTF8, m_parseText);
     if (m_statusCode != 200)
         throw ECadHTTPError(httpErrorMessage(m_statusCode, m_statusText, m_socketErrorCode, m_socketErrorText,
                                              url, ResponseText()));
@@ -119,22 +117,21 @@ QByteArray TCadHTTP::requestHead(const QString& method, const HttpUrl& target, b
         head += ToSingleByte(text) + "\r\n";
     };
     const QString path = encodedPath(target.path);
-    line(method.toUpper() + QLatin1Char(' ')
-         + (forwardProxy ? target.scheme + QLatin1String("://") + target.hostHeader() + path : path)
-         + QLatin1String(" HTTP/1.0"));
+    line(method.toUpper() + QLatin1Char(' ') +
+         (forwardProxy ? target.scheme + QLatin1String("://") + target.hostHeader() + path : path) +
+         QLatin1String(" HTTP/1.0"));
     line(QLatin1String("Host: ") + target.hostHeader());
     if (!target.user.isEmpty())
         line(QLatin1String("Authorization: Basic ") + basicCredentials(target.user, target.password));
     if (forwardProxy && !m_proxyUser.isEmpty())
         line(QLatin1String("Proxy-Authorization: Basic ") + basicCredentials(m_proxyUser, m_proxyPass));
     line(QStringLiteral("Keep-Alive: 300"));
-    line(forwardProxy ? QStringLiteral("Proxy-Connection: keep-alive") : QStringLiteral("Connection: keep-alive"));
-    if (!m_cookies.isEmpty())
-        line(QLatin1String("Cookie: ") + m_cookies.join(QLatin1String("; ")));
+    line(forwardProxy ? QStringLiteral("Proxy-Connection: keep-alive")
+                      : QStringLiteral("Connection: keep-alive"));
+    if (!m_cookies.isEmpty()) line(QLatin1String("Cookie: ") + m_cookies.join(QLatin1String("; ")));
     line(QStringLiteral("User-Agent: Mozilla/4.0 (compatible)"));
     if (!m_requestBody.isEmpty()) {
-        if (!m_contentType.isEmpty())
-            line(QLatin1String("Content-Type: ") + m_contentType);
+        if (!m_contentType.isEmpty()) line(QLatin1String("Content-Type: ") + m_contentType);
         line(QLatin1String("Content-Length: ") + QString::number(m_requestBody.size()));
     }
     for (const QString& extra : m_extraHeaders)
@@ -157,13 +154,13 @@ void TCadHTTP::exchange(const QString& method, const QString& url)
     const bool viaProxy = !m_proxyHost.isEmpty();
     try {
         if (!tls && target.scheme != QLatin1String("http"))
-            throw HttpConnection::protocolError(QStringLiteral("Protocolo não suportado: %1").arg(target.scheme));
+            throw HttpConnection::protocolError(
+                QStringLiteral("Protocolo não suportado: %1").arg(target.scheme));
         HttpConnection connection(m_timeOut);
         const HttpUrl proxy = HttpUrl::parse(m_proxyHost + QLatin1Char(':') + m_proxyPort);
         connection.open(viaProxy ? proxy.host : target.host, viaProxy ? proxy.port : target.port);
         if (tls) {
-            if (viaProxy)
-                openTunnel(connection, target);
+            if (viaProxy) openTunnel(connection, target);
             connection.startTls(target.host);
         }
         connection.send(requestHead(method, target, viaProxy && !tls) + m_requestBody);
@@ -181,7 +178,8 @@ void TCadHTTP::openTunnel(HttpConnection& connection, const HttpUrl& target) con
 {
     QByteArray request = "CONNECT " + ToSingleByte(target.hostAndPort()) + " HTTP/1.0\r\n";
     if (!m_proxyUser.isEmpty())
-        request += "Proxy-Authorization: Basic " + ToSingleByte(basicCredentials(m_proxyUser, m_proxyPass)) + "\r\n";
+        request +=
+            "Proxy-Authorization: Basic " + ToSingleByte(basicCredentials(m_proxyUser, m_proxyPass)) + "\r\n";
     connection.send(request + "\r\n");
     const QString statusLine = FromSingleByte(withoutLineEnd(connection.readLine(kMaxHeaderBytes)));
     int status = 0;
@@ -211,8 +209,7 @@ void TCadHTTP::readResponse(HttpConnection& connection, const QString& method)
         do
             raw = nextLine();
         while (!raw.isEmpty() && withoutLineEnd(raw).isEmpty());
-        if (raw.isEmpty())
-            throw truncated();
+        if (raw.isEmpty()) throw truncated();
         const QString line = FromSingleByte(withoutLineEnd(raw));
         if (!line.startsWith(QLatin1String("HTTP/"), Qt::CaseInsensitive)) {
             m_statusCode = 0; // no status line: what came is already the body
@@ -221,23 +218,21 @@ void TCadHTTP::readResponse(HttpConnection& connection, const QString& method)
             return;
         }
         parseStatusLine(line, m_statusCode, m_statusText);
-        if (m_statusCode != 100)
-            break;
+        if (m_statusCode != 100) break;
         while (!withoutLineEnd(raw = nextLine()).isEmpty()) {
         }
     }
 
     for (;;) {
         raw = nextLine();
-        if (raw.isEmpty())
-            throw truncated();
+        if (raw.isEmpty()) throw truncated();
         const QString line = FromSingleByte(withoutLineEnd(raw));
-        if (line.isEmpty())
-            break;
+        if (line.isEmpty()) break;
         static const QString continuation = QStringLiteral(" \t\":=");
         if (continuation.contains(line.front()) && !m_responseHeaders.isEmpty())
-            m_responseHeaders.last() = rightTrimmed(m_responseHeaders.last() + QLatin1Char(' ')
-                                                   + line.trimmed().replace(QLatin1Char('\t'), QLatin1Char(' ')));
+            m_responseHeaders.last() =
+                rightTrimmed(m_responseHeaders.last() + QLatin1Char(' ') +
+                             line.trimmed().replace(QLatin1Char('\t'), QLatin1Char(' ')));
         else
             m_responseHeaders.append(rightTrimmed(line));
     }
@@ -249,14 +244,15 @@ void TCadHTTP::readResponse(HttpConnection& connection, const QString& method)
         if (upper.startsWith(QLatin1String("CONTENT-LENGTH:"))) {
             bool ok = false;
             length = header.mid(15).trimmed().toLongLong(&ok);
-            if (!ok || length < 0)
-                length = -1;
-        } else if (upper.startsWith(QLatin1String("TRANSFER-ENCODING:")) && upper.contains(QLatin1String("CHUNKED"))) {
+            if (!ok || length < 0) length = -1;
+        } else if (upper.startsWith(QLatin1String("TRANSFER-ENCODING:")) &&
+                   upper.contains(QLatin1String("CHUNKED"))) {
             chunked = true;
         }
     }
 
-    if (method.compare(QLatin1String("HEAD"), Qt::CaseInsensitive) == 0 || m_statusCode == 204 || m_statusCode == 304)
+    if (method.compare(QLatin1String("HEAD"), Qt::CaseInsensitive) == 0 || m_statusCode == 204 ||
+        m_statusCode == 304)
         return;
     if (chunked)
         readChunkedBody(connection);
@@ -291,12 +287,10 @@ void TCadHTTP::readChunkedBody(HttpConnection& connection)
             ok = ok && std::isxdigit(static_cast<unsigned char>(c));
         const qint64 size = ok ? sizeText.toLongLong(nullptr, 16) : -1;
         if (size < 0)
-            throw HttpConnection::protocolError(
-                QStringLiteral("Tamanho de bloco inválido: %1").arg(FromSingleByte(withoutLineEnd(raw).left(40))));
-        if (size == 0)
-            return;
-        if (m_responseBody.size() + size > kMaxBodyBytes)
-            throw bodyTooLarge();
+            throw HttpConnection::protocolError(QStringLiteral("Tamanho de bloco inválido: %1")
+                                                    .arg(FromSingleByte(withoutLineEnd(raw).left(40))));
+        if (size == 0) return;
+        if (m_responseBody.size() + size > kMaxBodyBytes) throw bodyTooLarge();
         connection.readExact(size, m_responseBody);
         if (!withoutLineEnd(connection.readLine(kMaxHeaderBytes)).isEmpty())
             throw HttpConnection::protocolError(QStringLiteral("Bloco maior que o tamanho declarado"));
@@ -306,8 +300,7 @@ void TCadHTTP::readChunkedBody(HttpConnection& connection)
 void TCadHTTP::updateCookies()
 {
     for (const QString& header : std::as_const(m_responseHeaders)) {
-        if (!header.startsWith(QLatin1String("set-cookie:"), Qt::CaseInsensitive))
-            continue;
+        if (!header.startsWith(QLatin1String("set-cookie:"), Qt::CaseInsensitive)) continue;
         QString text = header.mid(header.indexOf(QLatin1Char(':')) + 1);
         text = text.left(text.indexOf(QLatin1Char(';'))).trimmed();
         const qsizetype eq = text.indexOf(QLatin1Char('='));
@@ -315,11 +308,11 @@ void TCadHTTP::updateCookies()
         const QString value = eq < 0 ? QString() : text.mid(eq + 1).trimmed();
         qsizetype found = -1;
         for (qsizetype i = 0; i < m_cookies.size() && found < 0; ++i)
-            if (m_cookies[i].section(QLatin1Char('='), 0, 0).trimmed().compare(name, Qt::CaseInsensitive) == 0)
+            if (m_cookies[i].section(QLatin1Char('='), 0, 0).trimmed().compare(name, Qt::CaseInsensitive) ==
+                0)
                 found = i;
         if (value.isEmpty()) {
-            if (found >= 0)
-                m_cookies.removeAt(found);
+            if (found >= 0) m_cookies.removeAt(found);
         } else if (found >= 0) {
             m_cookies[found] = name + QLatin1Char('=') + value;
         } else {
@@ -339,7 +332,6 @@ QString TCadHTTP::ResponseText() const
 QString TCadHTTP::HeaderValue(const QString& name) const
 {
     for (const QString& header : m_responseHeaders)
-        if (header.startsWith(name, Qt::CaseInsensitive))
-            return header.mid(name.size()).trimmed();
+        if (header.startsWith(name, Qt::CaseInsensitive)) return header.mid(name.size()).trimmed();
     return {};
 }

@@ -1,6 +1,3 @@
 #include "http/CadHTTPError.h"
 
-ECadHTTPError::ECadHTTPError(const QString& message)
-    : std::runtime_error(message.toStdString())
-{
-}
+ECadHTTPError::ECadHTTPError(const QString& message) : std::runtime_error(message.toStdString()) {}

@@ -36,13 +36,11 @@ TransportError queuedError(const char* fallback)
     const char* data = nullptr;
     int flags = 0;
     while (const unsigned long e = ERR_get_error_all(nullptr, nullptr, nullptr, &data, &flags)) {
-        if (ERR_SYSTEM_ERROR(e))
-            return systemError(ERR_GET_REASON(e));
+        if (ERR_SYSTEM_ERROR(e)) return systemError(ERR_GET_REASON(e));
         if (!haveFirst) {
             haveFirst = true;
             first.code = ERR_GET_REASON(e);
-            if (const char* reason = ERR_reason_error_string(e))
-                first.text = QString::fromLatin1(reason);
+            if (const char* reason = ERR_reason_error_string(e)) first.text = QString::fromLatin1(reason);
             if (data && (flags & ERR_TXT_STRING) && *data)
                 first.text += QStringLiteral(" (%1)").arg(QString::fromLatin1(data));
         }
@@ -55,7 +53,9 @@ void ignoreBrokenPipe()
 {
 #ifdef SIGPIPE
     static const bool done = [] {
-        struct sigaction current{};
+        struct sigaction current
+        {
+        };
         if (sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
             std::signal(SIGPIPE, SIG_IGN);
         return true;
@@ -75,8 +75,7 @@ int addressFamily(const QString& host)
 
 } // namespace
 
-HttpConnection::HttpConnection(int timeOutMs)
-    : m_timeOut(timeOutMs)
+HttpConnection::HttpConnection(int timeOutMs) : m_timeOut(timeOutMs)
 {
     ignoreBrokenPipe();
 }
@@ -84,11 +83,13 @@ HttpConnection::HttpConnection(int timeOutMs)
 HttpConnection::~HttpConnection()
 {
     if (m_ssl) {
-        SSL_shutdown(m_ssl); // best effort close-notify; non-blocking, never waits
+        if (SSL_is_init_finished(m_ssl))
+            SSL_shutdown(m_ssl); // best-effort close-notify; the socket is non-blocking, so it never waits
         SSL_free(m_ssl);
     } else if (m_bio) {
         BIO_free_all(m_bio);
     }
+    ERR_clear_error(); // leave nothing behind for other users of OpenSSL on this thread
 }
 
 void HttpConnection::wait(bool forRead, int milliseconds) const
@@ -96,35 +97,29 @@ void HttpConnection::wait(bool forRead, int milliseconds) const
     pollfd p{m_fd, short(forRead ? POLLIN : POLLOUT), 0};
     for (;;) {
         const int r = poll(&p, 1, milliseconds);
-        if (r > 0)
-            return;
-        if (r == 0)
-            throw timeoutError();
-        if (errno != EINTR)
-            throw systemError(errno);
+        if (r > 0) return;
+        if (r == 0) throw timeoutError();
+        if (errno != EINTR) throw systemError(errno);
     }
 }
 
 void HttpConnection::open(const QString& host, const QString& port)
 {
     const QString hostAndPort =
-        (host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host) + QLatin1Char(':') + port;
+        (host.contains(QLatin1Char(':')) ? QLatin1Char('[') + host + QLatin1Char(']') : host) +
+        QLatin1Char(':') + port;
     const QDeadlineTimer deadline(m_timeOut > 0 ? qint64(m_timeOut) : -1);
     ERR_clear_error();
     m_bio = BIO_new_connect(hostAndPort.toUtf8().constData());
-    if (!m_bio)
-        throw queuedError("BIO_new_connect failed");
+    if (!m_bio) throw queuedError("BIO_new_connect failed");
     BIO_set_nbio(m_bio, 1);
     // A literal address needs no look-up; naming its family also spares the resolver's check of
     // the configured interfaces on every connection.
-    if (const int family = addressFamily(host))
-        BIO_set_conn_ip_family(m_bio, family);
+    if (const int family = addressFamily(host)) BIO_set_conn_ip_family(m_bio, family);
     while (BIO_do_connect(m_bio) <= 0) {
         m_fd = int(BIO_get_fd(m_bio, nullptr));
-        if (!BIO_should_retry(m_bio) || m_fd < 0)
-            throw queuedError("connect failed");
-        if (deadline.hasExpired())
-            throw timeoutError();
+        if (!BIO_should_retry(m_bio) || m_fd < 0) throw queuedError("connect failed");
+        if (deadline.hasExpired()) throw timeoutError();
         wait(false, deadline.isForever() ? -1 : int(deadline.remainingTime()));
     }
     m_fd = int(BIO_get_fd(m_bio, nullptr));
@@ -135,12 +130,10 @@ void HttpConnection::startTls(const QString& host)
     const QDeadlineTimer deadline(m_timeOut > 0 ? qint64(m_timeOut) : -1);
     QString contextError;
     const SslCtxPtr ctx = sharedTlsContext(contextError);
-    if (!ctx)
-        throw TransportError{-1, contextError};
+    if (!ctx) throw TransportError{-1, contextError};
     ERR_clear_error();
     m_ssl = SSL_new(ctx.get());
-    if (!m_ssl)
-        throw TransportError{-1, QStringLiteral("Error loading OpenSSL lib")};
+    if (!m_ssl) throw TransportError{-1, QStringLiteral("Error loading OpenSSL lib")};
     SSL_set_bio(m_ssl, m_bio, m_bio);
 
     const QByteArray name = host.toUtf8();
@@ -152,13 +145,10 @@ void HttpConnection::startTls(const QString& host)
     }
     for (;;) {
         const int r = SSL_connect(m_ssl);
-        if (r == 1)
-            return;
+        if (r == 1) return;
         const int e = SSL_get_error(m_ssl, r);
-        if (e != SSL_ERROR_WANT_READ && e != SSL_ERROR_WANT_WRITE)
-            throw tlsError(e);
-        if (deadline.hasExpired())
-            throw timeoutError();
+        if (e != SSL_ERROR_WANT_READ && e != SSL_ERROR_WANT_WRITE) throw tlsError(e);
+        if (deadline.hasExpired()) throw timeoutError();
         wait(e == SSL_ERROR_WANT_READ, deadline.isForever() ? -1 : int(deadline.remainingTime()));
     }
 }
@@ -171,8 +161,7 @@ TransportError HttpConnection::tlsError(int sslError) const
         return {int(verify), QStringLiteral("certificate verify failed: %1")
                                  .arg(QString::fromLatin1(X509_verify_cert_error_string(verify)))};
     }
-    if (sslError == SSL_ERROR_SYSCALL && errno != 0 && ERR_peek_error() == 0)
-        return systemError(errno);
+    if (sslError == SSL_ERROR_SYSCALL && errno != 0 && ERR_peek_error() == 0) return systemError(errno);
     TransportError error = queuedError("TLS handshake failed");
     return error;
 }
@@ -192,8 +181,7 @@ void HttpConnection::send(const QByteArray& bytes)
                 continue;
             }
             const int e = SSL_get_error(m_ssl, 0);
-            if (e != SSL_ERROR_WANT_READ && e != SSL_ERROR_WANT_WRITE)
-                throw tlsError(e);
+            if (e != SSL_ERROR_WANT_READ && e != SSL_ERROR_WANT_WRITE) throw tlsError(e);
             wait(e == SSL_ERROR_WANT_READ, m_timeOut > 0 ? m_timeOut : -1);
         } else {
             const int r = BIO_write(m_bio, data, size);
@@ -201,8 +189,7 @@ void HttpConnection::send(const QByteArray& bytes)
                 sent += r;
                 continue;
             }
-            if (!BIO_should_retry(m_bio))
-                throw systemError(errno ? errno : EPIPE);
+            if (!BIO_should_retry(m_bio)) throw systemError(errno ? errno : EPIPE);
             wait(false, m_timeOut > 0 ? m_timeOut : -1);
         }
     }
@@ -215,8 +202,7 @@ qsizetype HttpConnection::readSome(char* data, qsizetype size)
         ERR_clear_error();
         if (m_ssl) {
             size_t got = 0;
-            if (SSL_read_ex(m_ssl, data, size_t(size), &got) == 1)
-                return qsizetype(got);
+            if (SSL_read_ex(m_ssl, data, size_t(size), &got) == 1) return qsizetype(got);
             const int e = SSL_get_error(m_ssl, 0);
             if (e == SSL_ERROR_WANT_READ || e == SSL_ERROR_WANT_WRITE) {
                 wait(e == SSL_ERROR_WANT_READ, m_timeOut > 0 ? m_timeOut : -1);
@@ -224,17 +210,16 @@ qsizetype HttpConnection::readSome(char* data, qsizetype size)
             }
             // A peer that closes without close-notify ends the stream like a plain close; the
             // framing (length, chunks) tells whether the body is complete.
-            if (e == SSL_ERROR_ZERO_RETURN
-                || (e == SSL_ERROR_SSL && ERR_GET_REASON(ERR_peek_error()) == SSL_R_UNEXPECTED_EOF_WHILE_READING)
-                || (e == SSL_ERROR_SYSCALL && errno == 0 && ERR_peek_error() == 0))
+            if (e == SSL_ERROR_ZERO_RETURN ||
+                (e == SSL_ERROR_SSL &&
+                 ERR_GET_REASON(ERR_peek_error()) == SSL_R_UNEXPECTED_EOF_WHILE_READING) ||
+                (e == SSL_ERROR_SYSCALL && errno == 0 && ERR_peek_error() == 0))
                 return 0;
             throw e == SSL_ERROR_SYSCALL && errno ? systemError(errno) : tlsError(e);
         }
         const int r = BIO_read(m_bio, data, int(size));
-        if (r >= 0)
-            return r;
-        if (!BIO_should_retry(m_bio))
-            throw systemError(errno ? errno : ECONNRESET);
+        if (r >= 0) return r;
+        if (!BIO_should_retry(m_bio)) throw systemError(errno ? errno : ECONNRESET);
         wait(true, m_timeOut > 0 ? m_timeOut : -1);
     }
 }
@@ -272,7 +257,8 @@ QByteArray HttpConnection::readLine(qsizetype maxBytes)
             return line;
         }
         if (lf >= 0 || m_buffer.size() - m_pos > maxBytes)
-            throw protocolError(QStringLiteral("Cabeçalho da resposta excede o limite de %1 bytes").arg(maxBytes));
+            throw protocolError(
+                QStringLiteral("Cabeçalho da resposta excede o limite de %1 bytes").arg(maxBytes));
         scanned = m_buffer.size();
         const qsizetype start = m_pos;
         if (fill() == 0) {
@@ -301,8 +287,7 @@ void HttpConnection::readExact(qsizetype n, QByteArray& out)
             throw;
         }
         out.resize(old + got);
-        if (got == 0)
-            throw protocolError(QStringLiteral("Conexão encerrada antes do fim da resposta"));
+        if (got == 0) throw protocolError(QStringLiteral("Conexão encerrada antes do fim da resposta"));
         n -= got;
     }
 }
@@ -313,7 +298,8 @@ void HttpConnection::readToEnd(QByteArray& out, qsizetype maxBytes)
     m_pos = m_buffer.size();
     for (;;) {
         if (out.size() > maxBytes)
-            throw protocolError(QStringLiteral("Corpo da resposta excede o limite de %1 bytes").arg(maxBytes));
+            throw protocolError(
+                QStringLiteral("Corpo da resposta excede o limite de %1 bytes").arg(maxBytes));
         const qsizetype old = out.size();
         out.resize(old + kReadChunk);
         qsizetype got = 0;
@@ -321,12 +307,10 @@ void HttpConnection::readToEnd(QByteArray& out, qsizetype maxBytes)
             got = readSome(out.data() + old, kReadChunk);
         } catch (const TransportError& e) {
             out.resize(old);
-            if (e.reset)
-                return; // a reset after an unframed body is its normal end on some servers
+            if (e.reset) return; // a reset after an unframed body is its normal end on some servers
             throw;
         }
         out.resize(old + got);
-        if (got == 0)
-            return;
+        if (got == 0) return;
     }
 }

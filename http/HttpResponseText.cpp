@@ -16,15 +16,12 @@ QByteArray withCrLfLineEnds(const QByteArray& bytes)
     const qsizetype n = bytes.size();
     qsizetype start = 0;
     for (qsizetype i = 0; i < n; ++i) {
-        if (p[i] != '\r' && p[i] != '\n')
-            continue;
+        if (p[i] != '\r' && p[i] != '\n') continue;
         out.append(p + start, i - start).append("\r\n");
-        if (p[i] == '\r' && i + 1 < n && p[i + 1] == '\n')
-            ++i;
+        if (p[i] == '\r' && i + 1 < n && p[i + 1] == '\n') ++i;
         start = i + 1;
     }
-    if (start < n)
-        out.append(p + start, n - start).append("\r\n");
+    if (start < n) out.append(p + start, n - start).append("\r\n");
     return out;
 }
 
@@ -36,23 +33,19 @@ QStringList splitLines(const QString& text)
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
-            continue;
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
         lines.append(text.mid(start, i - start));
-        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
-            ++i;
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) ++i;
         start = i + 1;
     }
-    if (start < text.size())
-        lines.append(text.mid(start));
+    if (start < text.size()) lines.append(text.mid(start));
     return lines;
 }
 
 bool looksUtf8(const QByteArray& text, const QString& contentType)
 {
     const QString type = contentType.toLower();
-    if (type.contains(QLatin1String("utf-8")))
-        return true;
+    if (type.contains(QLatin1String("utf-8"))) return true;
     if (type.contains(QLatin1String("xhtml+xml"))) {
         const QByteArray start = text.left(50).toLower();
         const qsizetype encoding = start.indexOf("encoding");
@@ -70,9 +63,9 @@ bool looksUtf8(const QByteArray& text, const QString& contentType)
 QStringList responseLines(const QByteArray& body, const QString& contentType, bool forceUtf8, bool parseText)
 {
     const QByteArray text = withCrLfLineEnds(body);
-    QString converted = forceUtf8 || looksUtf8(text, contentType) ? Utf8BytesToSingleByte(text) : FromSingleByte(text);
-    if (parseText)
-        converted = DecodeEntities(converted);
+    QString converted =
+        forceUtf8 || looksUtf8(text, contentType) ? Utf8BytesToSingleByte(text) : FromSingleByte(text);
+    if (parseText) converted = DecodeEntities(converted);
     return splitLines(converted);
 }
 
@@ -84,12 +77,12 @@ QString httpErrorMessage(int status, const QString& reason, int socketCode, cons
     for (const QString& line : splitLines(responseText)) {
         qsizetype pos = 0;
         do {
-            if (count == kMaxWrappedLines)
-                break;
+            if (count == kMaxWrappedLines) break;
             qsizetype width = kWrapWidth;
             const QString piece = line.mid(pos, width);
             // A tag opener is kept with what follows rather than left dangling at a line's end.
-            if (pos + width < line.size() && (piece.endsWith(QLatin1Char('<')) || piece.endsWith(QLatin1String("</"))))
+            if (pos + width < line.size() &&
+                (piece.endsWith(QLatin1Char('<')) || piece.endsWith(QLatin1String("</"))))
                 width += 2;
             wrapped += line.mid(pos, width) + QLatin1Char('\n');
             ++count;

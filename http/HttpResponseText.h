@@ -18,5 +18,6 @@
 
 /// The message of ECadHTTPError: status, transport error, URL and the response text wrapped into
 /// at most 20 lines of about 80 characters.
-[[nodiscard]] QString httpErrorMessage(int status, const QString& reason, int socketCode, const QString& socketText,
-                                       const QString& url, const QString& responseText);
+[[nodiscard]] QString httpErrorMessage(int status, const QString& reason, int socketCode,
+                                       const QString& socketText, const QString& url,
+                                       const QString& responseText);

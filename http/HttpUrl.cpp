@@ -39,8 +39,7 @@ HttpUrl HttpUrl::parse(const QString& url)
         u.scheme = url.left(sep).toLower();
         rest = url.mid(sep + 3);
     }
-    if (u.scheme.isEmpty())
-        u.scheme = QStringLiteral("http");
+    if (u.scheme.isEmpty()) u.scheme = QStringLiteral("http");
     rest.truncate(rest.indexOf(QLatin1Char('#')) < 0 ? rest.size() : rest.indexOf(QLatin1Char('#')));
 
     qsizetype end = 0;
@@ -69,8 +68,7 @@ HttpUrl HttpUrl::parse(const QString& url)
         u.host = colon < 0 ? authority : authority.left(colon);
         portText = colon < 0 ? QString() : authority.mid(colon + 1);
     }
-    if (u.host.isEmpty())
-        u.host = QStringLiteral("localhost");
+    if (u.host.isEmpty()) u.host = QStringLiteral("localhost");
     if (!portText.isEmpty())
         u.port = portText;
     else if (u.scheme == QLatin1String("https"))
@@ -84,8 +82,8 @@ HttpUrl HttpUrl::parse(const QString& url)
 
 bool HttpUrl::isDefaultPort() const
 {
-    return (scheme == QLatin1String("https") && port == QLatin1String("443"))
-           || (scheme != QLatin1String("https") && port == QLatin1String("80"));
+    return (scheme == QLatin1String("https") && port == QLatin1String("443")) ||
+           (scheme != QLatin1String("https") && port == QLatin1String("80"));
 }
 
 QString HttpUrl::hostHeader() const
@@ -104,16 +102,15 @@ QString resolveLocation(const QString& current, const QString& location)
 {
     static const QRegularExpression absolute(QStringLiteral("^((https?|ftp)://|www\\.)"),
                                              QRegularExpression::CaseInsensitiveOption);
-    if (location.startsWith(QLatin1String("//"))
-        || (!location.startsWith(QLatin1Char('/')) && absolute.match(location).hasMatch()))
+    if (location.startsWith(QLatin1String("//")) ||
+        (!location.startsWith(QLatin1Char('/')) && absolute.match(location).hasMatch()))
         return location;
     const qsizetype start = pathStart(current);
-    if (location.startsWith(QLatin1Char('/')))
-        return current.left(start) + location;
+    if (location.startsWith(QLatin1Char('/'))) return current.left(start) + location;
     // The current directory is taken from the path alone: a "/" inside the query does not count.
     const qsizetype query = current.indexOf(QLatin1Char('?'), start);
-    const qsizetype lastSlash = current.left(query < 0 ? current.size() : query).lastIndexOf(QLatin1Char('/'));
-    if (lastSlash < start)
-        return current.left(start) + QLatin1Char('/') + location;
+    const qsizetype lastSlash =
+        current.left(query < 0 ? current.size() : query).lastIndexOf(QLatin1Char('/'));
+    if (lastSlash < start) return current.left(start) + QLatin1Char('/') + location;
     return current.left(lastSlash + 1) + location;
 }

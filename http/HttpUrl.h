@@ -10,7 +10,7 @@ struct HttpUrl
     QString password; ///< percent-decoded
     QString host;     ///< without the brackets of an IPv6 address
     QString port;
-    QString path;     ///< "/" and the rest, query included
+    QString path; ///< "/" and the rest, query included
 
     [[nodiscard]] static HttpUrl parse(const QString& url);
     [[nodiscard]] bool isDefaultPort() const;

@@ -5,8 +5,7 @@
 void ServiceSettings::loadFromEnvironment()
 {
     const QString ca = qEnvironmentVariable("CAD_CA_FILE");
-    if (!ca.isEmpty())
-        caFile = ca;
+    if (!ca.isEmpty()) caFile = ca;
 }
 
 ServiceSettings& serviceSettings()

@@ -17,11 +17,9 @@ constexpr std::array<char16_t, 32> kHighControls = {
 // The code-page character for a Unicode code point, or "?" when the code page lacks it.
 QChar toCodePage(char32_t cp)
 {
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
-        return QChar(char16_t(cp));
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return QChar(char16_t(cp));
     for (char16_t c : kHighControls)
-        if (c == cp)
-            return QChar(c);
+        if (c == cp) return QChar(c);
     return QLatin1Char('?');
 }
 
@@ -50,15 +48,12 @@ std::optional<QString> decodeUtf8(const QByteArray& bytes)
         } else {
             return std::nullopt;
         }
-        if (i + extra >= n)
-            return std::nullopt;
+        if (i + extra >= n) return std::nullopt;
         for (int k = 1; k <= extra; ++k) {
-            if ((p[i + k] & 0xC0) != 0x80)
-                return std::nullopt;
+            if ((p[i + k] & 0xC0) != 0x80) return std::nullopt;
             cp = (cp << 6) | (p[i + k] & 0x3F);
         }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return std::nullopt;
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
         out.append(toCodePage(cp));
         i += extra + 1;
     }
@@ -90,8 +85,7 @@ QByteArray ToSingleByte(const QString& text)
         }
         char b = '?';
         for (std::size_t k = 0; k < kHighControls.size(); ++k)
-            if (kHighControls[k] == c)
-                b = char(0x80 + k);
+            if (kHighControls[k] == c) b = char(0x80 + k);
         if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
             ++i; // one "?" per character, not per UTF-16 unit
         out.append(b);
@@ -114,14 +108,14 @@ QString Utf8BytesToSingleByte(const QByteArray& bytes)
 QString DecodeEntities(const QString& text)
 {
     static const std::pair<const char*, const char16_t*> kEntities[] = {
-        {"&amp;", u"&"},       {"&lt;", u"<"},        {"&gt;", u">"},        {"&quot;", u"\""},
-        {"&#39;", u"'"},       {"&#45;", u"-"},       {"&aacute;", u"\u00E1"}, {"&Aacute;", u"\u00C1"},
-        {"&acirc;", u"\u00E2"}, {"&Acirc;", u"\u00C2"}, {"&atilde;", u"\u00E3"}, {"&Atilde;", u"\u00C3"},
+        {"&amp;", u"&"},         {"&lt;", u"<"},          {"&gt;", u">"},          {"&quot;", u"\""},
+        {"&#39;", u"'"},         {"&#45;", u"-"},         {"&aacute;", u"\u00E1"}, {"&Aacute;", u"\u00C1"},
+        {"&acirc;", u"\u00E2"},  {"&Acirc;", u"\u00C2"},  {"&atilde;", u"\u00E3"}, {"&Atilde;", u"\u00C3"},
         {"&agrave;", u"\u00E0"}, {"&Agrave;", u"\u00C0"}, {"&eacute;", u"\u00E9"}, {"&Eacute;", u"\u00C9"},
-        {"&ecirc;", u"\u00EA"}, {"&Ecirc;", u"\u00CA"}, {"&iacute;", u"\u00ED"}, {"&Iacute;", u"\u00CD"},
+        {"&ecirc;", u"\u00EA"},  {"&Ecirc;", u"\u00CA"},  {"&iacute;", u"\u00ED"}, {"&Iacute;", u"\u00CD"},
         {"&oacute;", u"\u00F3"}, {"&Oacute;", u"\u00D3"}, {"&otilde;", u"\u00F5"}, {"&Otilde;", u"\u00D5"},
-        {"&ocirc;", u"\u00F4"}, {"&Ocirc;", u"\u00D4"}, {"&uacute;", u"\u00FA"}, {"&Uacute;", u"\u00DA"},
-        {"&uuml;", u"\u00FC"},  {"&Uuml;", u"\u00DC"},  {"&ccedil;", u"\u00E7"}, {"&Ccedil;", u"\u00C7"},
+        {"&ocirc;", u"\u00F4"},  {"&Ocirc;", u"\u00D4"},  {"&uacute;", u"\u00FA"}, {"&Uacute;", u"\u00DA"},
+        {"&uuml;", u"\u00FC"},   {"&Uuml;", u"\u00DC"},   {"&ccedil;", u"\u00E7"}, {"&Ccedil;", u"\u00C7"},
         {"&apos;", u"'"},
     };
     QString out = text;
@@ -142,8 +136,7 @@ QString StripTags(const QString& text)
             out.truncate(open.takeLast());
             continue;
         }
-        if (c == QLatin1Char('<'))
-            open.append(out.size());
+        if (c == QLatin1Char('<')) open.append(out.size());
         out.append(c);
     }
     return out;
@@ -161,8 +154,7 @@ QString CollapseSpaces(const QString& text)
     out.reserve(end - begin);
     for (qsizetype i = begin; i < end; ++i) {
         const QChar c = text.at(i);
-        if (c == QLatin1Char(' ') && out.endsWith(QLatin1Char(' ')))
-            continue;
+        if (c == QLatin1Char(' ') && out.endsWith(QLatin1Char(' '))) continue;
         out.append(c);
     }
     return out;

@@ -20,8 +20,8 @@ SslCtxPtr makeContext(const QString& caFile, QString& error)
     SSL_CTX_set_cipher_list(ctx.get(), "DEFAULT");
     SSL_CTX_set_verify(ctx.get(), SSL_VERIFY_PEER, nullptr);
     SSL_CTX_set_default_verify_paths(ctx.get());
-    if (!caFile.isEmpty()
-        && SSL_CTX_load_verify_locations(ctx.get(), caFile.toLocal8Bit().constData(), nullptr) != 1) {
+    if (!caFile.isEmpty() &&
+        SSL_CTX_load_verify_locations(ctx.get(), caFile.toLocal8Bit().constData(), nullptr) != 1) {
         ERR_clear_error();
         error = QStringLiteral("Arquivo de autoridades certificadoras ilegível: %1").arg(caFile);
         return nullptr;
@@ -42,8 +42,7 @@ SslCtxPtr sharedTlsContext(QString& error)
     if (!shared || caFile != sharedCaFile) {
         shared = makeContext(caFile, error);
         sharedCaFile = caFile;
-        if (!shared)
-            return nullptr;
+        if (!shared) return nullptr;
     }
     SSL_CTX_up_ref(shared.get());
     return SslCtxPtr(shared.get());

@@ -16,14 +16,12 @@ void install(Hook h)
 
 Guard::Guard()
 {
-    if (hook())
-        hook()(true);
+    if (hook()) hook()(true);
 }
 
 Guard::~Guard()
 {
-    if (hook())
-        hook()(false);
+    if (hook()) hook()(false);
 }
 
 } // namespace waitcursor

@@ -6,8 +6,7 @@
 #include <QStringList>
 
 /// The message of the ECadHTTPError that work raises, or empty when it returns normally.
-template <typename Work>
-QString httpError(Work&& work)
+template <typename Work> QString httpError(Work&& work)
 {
     try {
         work();

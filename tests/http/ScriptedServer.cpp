@@ -17,21 +17,20 @@ ScriptedServer::ScriptedServer(const Tls* tls)
             SSL_CTX_set_min_proto_version(m_ctx, TLS1_VERSION);
             SSL_CTX_set_max_proto_version(m_ctx, TLS1_1_VERSION);
         }
-        if (SSL_CTX_use_certificate_file(m_ctx, tls->certFile.toLocal8Bit().constData(), SSL_FILETYPE_PEM) != 1
-            || SSL_CTX_use_PrivateKey_file(m_ctx, tls->keyFile.toLocal8Bit().constData(), SSL_FILETYPE_PEM) != 1)
+        if (SSL_CTX_use_certificate_file(m_ctx, tls->certFile.toLocal8Bit().constData(), SSL_FILETYPE_PEM) !=
+                1 ||
+            SSL_CTX_use_PrivateKey_file(m_ctx, tls->keyFile.toLocal8Bit().constData(), SSL_FILETYPE_PEM) != 1)
             return;
     }
-    if (pipe(m_wakePipe) != 0)
-        return;
+    if (pipe(m_wakePipe) != 0) return;
     const int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t len = sizeof addr;
-    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&addr), len) != 0 || listen(fd, 16) != 0
-        || getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
-        if (fd >= 0)
-            close(fd);
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&addr), len) != 0 || listen(fd, 16) != 0 ||
+        getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0) {
+        if (fd >= 0) close(fd);
         return;
     }
     m_listenFd = fd;
@@ -47,8 +46,7 @@ ScriptedServer::~ScriptedServer()
         m_thread.join();
     }
     for (int fd : {m_listenFd, m_wakePipe[0], m_wakePipe[1]})
-        if (fd >= 0)
-            close(fd);
+        if (fd >= 0) close(fd);
     SSL_CTX_free(m_ctx);
 }
 
@@ -79,8 +77,7 @@ void ScriptedServer::run()
 {
     while (waitReadable(m_listenFd)) {
         const int fd = accept(m_listenFd, nullptr, nullptr);
-        if (fd < 0)
-            continue;
+        if (fd < 0) continue;
         serve(fd);
         close(fd);
     }
@@ -93,17 +90,16 @@ QByteArray ScriptedServer::readRequest(int fd, SSL* ssl) const
     qsizetype length = 0;
     char buffer[16384];
     while (bodyStart < 0 || received.size() < bodyStart + length) {
-        if ((!ssl || SSL_pending(ssl) == 0) && !waitReadable(fd))
-            break;
+        if ((!ssl || SSL_pending(ssl) == 0) && !waitReadable(fd)) break;
         const int n = ssl ? SSL_read(ssl, buffer, sizeof buffer) : int(recv(fd, buffer, sizeof buffer, 0));
-        if (n <= 0)
-            break;
+        if (n <= 0) break;
         received.append(buffer, n);
         if (bodyStart < 0 && (bodyStart = received.indexOf("\r\n\r\n")) >= 0) {
             bodyStart += 4;
             const qsizetype at = received.toLower().indexOf("\r\ncontent-length:");
             if (at >= 0 && at < bodyStart)
-                length = received.mid(at + 17, received.indexOf('\r', at + 2) - at - 17).trimmed().toLongLong();
+                length =
+                    received.mid(at + 17, received.indexOf('\r', at + 2) - at - 17).trimmed().toLongLong();
         }
     }
     return received;
@@ -134,8 +130,7 @@ void ScriptedServer::serve(int fd)
         const int size = int(reply.bytes.size() - sent);
         const int n = ssl ? SSL_write(ssl, reply.bytes.constData() + sent, size)
                           : int(send(fd, reply.bytes.constData() + sent, size, MSG_NOSIGNAL));
-        if (n <= 0)
-            break;
+        if (n <= 0) break;
         sent += n;
     }
     if (reply.ending == Ending::Reset) {

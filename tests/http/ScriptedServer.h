@@ -17,10 +17,10 @@ public:
     /// How a connection ends after the scripted bytes.
     enum class Ending
     {
-        Close,      ///< orderly close (with close-notify over TLS)
-        Drop,       ///< close without close-notify
-        Reset,      ///< TCP reset
-        Stall,      ///< send nothing more and wait until the client gives up
+        Close, ///< orderly close (with close-notify over TLS)
+        Drop,  ///< close without close-notify
+        Reset, ///< TCP reset
+        Stall, ///< send nothing more and wait until the client gives up
     };
     struct Tls
     {

@@ -34,18 +34,19 @@ CertPtr makeCertificate(EVP_PKEY* key, const char* commonName, X509* issuer, EVP
     X509_gmtime_adj(X509_getm_notAfter(cert.get()), 86400);
     X509_set_pubkey(cert.get(), key);
     X509_NAME* name = X509_get_subject_name(cert.get());
-    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>(commonName), -1, -1, 0);
+    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>(commonName),
+                               -1, -1, 0);
     X509_set_issuer_name(cert.get(), issuer ? X509_get_subject_name(issuer) : name);
     X509* signer = issuer ? issuer : cert.get();
     bool ok = true;
     if (subjectAltName) {
-        ok = addExtension(cert.get(), signer, NID_basic_constraints, "critical,CA:FALSE")
-             && addExtension(cert.get(), signer, NID_subject_alt_name, subjectAltName)
-             && addExtension(cert.get(), signer, NID_ext_key_usage, "serverAuth");
+        ok = addExtension(cert.get(), signer, NID_basic_constraints, "critical,CA:FALSE") &&
+             addExtension(cert.get(), signer, NID_subject_alt_name, subjectAltName) &&
+             addExtension(cert.get(), signer, NID_ext_key_usage, "serverAuth");
     } else {
-        ok = addExtension(cert.get(), signer, NID_basic_constraints, "critical,CA:TRUE")
-             && addExtension(cert.get(), signer, NID_key_usage, "critical,keyCertSign,cRLSign")
-             && addExtension(cert.get(), signer, NID_subject_key_identifier, "hash");
+        ok = addExtension(cert.get(), signer, NID_basic_constraints, "critical,CA:TRUE") &&
+             addExtension(cert.get(), signer, NID_key_usage, "critical,keyCertSign,cRLSign") &&
+             addExtension(cert.get(), signer, NID_subject_key_identifier, "hash");
     }
     if (!ok || X509_sign(cert.get(), issuerKey ? issuerKey : key, EVP_sha256()) <= 0)
         return CertPtr(nullptr, X509_free);
@@ -56,8 +57,7 @@ bool writeCert(const QString& file, X509* cert)
 {
     FILE* f = std::fopen(file.toLocal8Bit().constData(), "w");
     const bool ok = f && PEM_write_X509(f, cert) == 1;
-    if (f)
-        std::fclose(f);
+    if (f) std::fclose(f);
     return ok;
 }
 
@@ -65,8 +65,7 @@ bool writeKey(const QString& file, EVP_PKEY* key)
 {
     FILE* f = std::fopen(file.toLocal8Bit().constData(), "w");
     const bool ok = f && PEM_write_PrivateKey(f, key, nullptr, nullptr, 0, nullptr, nullptr) == 1;
-    if (f)
-        std::fclose(f);
+    if (f) std::fclose(f);
     return ok;
 }
 
@@ -74,25 +73,24 @@ bool writeKey(const QString& file, EVP_PKEY* key)
 
 TestCertificates::TestCertificates()
 {
-    if (!m_dir.isValid())
-        return;
+    if (!m_dir.isValid()) return;
     KeyPtr caKey(EVP_EC_gen("P-256"), EVP_PKEY_free);
     KeyPtr rogueKey(EVP_EC_gen("P-256"), EVP_PKEY_free);
     KeyPtr serverKey(EVP_EC_gen("P-256"), EVP_PKEY_free);
-    if (!caKey || !rogueKey || !serverKey)
-        return;
+    if (!caKey || !rogueKey || !serverKey) return;
     const CertPtr ca = makeCertificate(caKey.get(), "Cadastro Test CA", nullptr, nullptr, nullptr, 1);
     const CertPtr rogueCa = makeCertificate(rogueKey.get(), "Cadastro Test CA", nullptr, nullptr, nullptr, 1);
-    if (!ca || !rogueCa)
-        return;
-    const CertPtr server = makeCertificate(serverKey.get(), "127.0.0.1", ca.get(), caKey.get(), "IP:127.0.0.1", 2);
-    const CertPtr other = makeCertificate(serverKey.get(), "127.0.0.2", ca.get(), caKey.get(), "IP:127.0.0.2", 3);
+    if (!ca || !rogueCa) return;
+    const CertPtr server =
+        makeCertificate(serverKey.get(), "127.0.0.1", ca.get(), caKey.get(), "IP:127.0.0.1", 2);
+    const CertPtr other =
+        makeCertificate(serverKey.get(), "127.0.0.2", ca.get(), caKey.get(), "IP:127.0.0.2", 3);
     const CertPtr rogue =
         makeCertificate(serverKey.get(), "127.0.0.1", rogueCa.get(), rogueKey.get(), "IP:127.0.0.1", 2);
-    m_valid = server && other && rogue && writeCert(caFile(), ca.get())
-              && writeCert(certFile(QStringLiteral("server")), server.get())
-              && writeCert(certFile(QStringLiteral("othername")), other.get())
-              && writeCert(certFile(QStringLiteral("rogue")), rogue.get());
+    m_valid = server && other && rogue && writeCert(caFile(), ca.get()) &&
+              writeCert(certFile(QStringLiteral("server")), server.get()) &&
+              writeCert(certFile(QStringLiteral("othername")), other.get()) &&
+              writeCert(certFile(QStringLiteral("rogue")), rogue.get());
     for (const char* name : {"server", "othername", "rogue"})
         m_valid = m_valid && writeKey(keyFile(QString::fromLatin1(name)), serverKey.get());
 }

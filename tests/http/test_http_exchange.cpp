@@ -15,7 +15,8 @@ namespace {
 
 QByteArray ok(const QByteArray& body, const QByteArray& headers = "Content-Type: text/html\r\n")
 {
-    return "HTTP/1.0 200 OK\r\n" + headers + "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
+    return "HTTP/1.0 200 OK\r\n" + headers + "Content-Length: " + QByteArray::number(body.size()) +
+           "\r\n\r\n" + body;
 }
 
 } // namespace
@@ -30,15 +31,17 @@ private Q_SLOTS:
         QTest::addColumn<bool>("post");
         QTest::addColumn<QByteArray>("expected"); // PORT stands for the server's port
         QTest::newRow("GET") << false
-                             << QByteArray("GET /dir/page.asp?a=1 HTTP/1.0\r\nHost: 127.0.0.1:PORT\r\n"
-                                           "Keep-Alive: 300\r\nConnection: keep-alive\r\nCookie: flag=1; s=x\r\n"
-                                           "User-Agent: Mozilla/4.0 (compatible)\r\n\r\n");
+                             << QByteArray(
+                                    "GET /dir/page.asp?a=1 HTTP/1.0\r\nHost: 127.0.0.1:PORT\r\n"
+                                    "Keep-Alive: 300\r\nConnection: keep-alive\r\nCookie: flag=1; s=x\r\n"
+                                    "User-Agent: Mozilla/4.0 (compatible)\r\n\r\n");
         QTest::newRow("POST") << true
-                              << QByteArray("POST /dir/page.asp?a=1 HTTP/1.0\r\nHost: 127.0.0.1:PORT\r\n"
-                                            "Keep-Alive: 300\r\nConnection: keep-alive\r\nCookie: flag=1; s=x\r\n"
-                                            "User-Agent: Mozilla/4.0 (compatible)\r\n"
-                                            "Content-Type: application/x-www-form-urlencoded\r\n"
-                                            "Content-Length: 10\r\nReferer: http://r/\r\n\r\ncnpj=1&x=y");
+                              << QByteArray(
+                                     "POST /dir/page.asp?a=1 HTTP/1.0\r\nHost: 127.0.0.1:PORT\r\n"
+                                     "Keep-Alive: 300\r\nConnection: keep-alive\r\nCookie: flag=1; s=x\r\n"
+                                     "User-Agent: Mozilla/4.0 (compatible)\r\n"
+                                     "Content-Type: application/x-www-form-urlencoded\r\n"
+                                     "Content-Length: 10\r\nReferer: http://r/\r\n\r\ncnpj=1&x=y");
     }
     void requestHead()
     {
@@ -69,18 +72,22 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("answer");
         QTest::addColumn<QByteArray>("followUp"); // request line of the second exchange
         QTest::newRow("302 after POST, same directory")
-            << "POST" << QByteArray("HTTP/1.0 302 Object moved\r\nLocation: pagina2.asp; x\r\n"
-                                    "Set-Cookie: ASPSESSIONID=K1; path=/\r\nContent-Length: 0\r\n\r\n")
+            << "POST"
+            << QByteArray("HTTP/1.0 302 Object moved\r\nLocation: pagina2.asp; x\r\n"
+                          "Set-Cookie: ASPSESSIONID=K1; path=/\r\nContent-Length: 0\r\n\r\n")
             << QByteArray("GET /x/pagina2.asp HTTP/1.0");
-        QTest::newRow("301 after POST") << "POST" << QByteArray("HTTP/1.0 301 Moved\r\nLocation: /a/b\r\n\r\n")
-                                        << QByteArray("GET /a/b HTTP/1.0");
-        QTest::newRow("303 after PUT") << "PUT" << QByteArray("HTTP/1.0 303 See Other\r\nLocation: /a/b\r\n\r\n")
-                                       << QByteArray("GET /a/b HTTP/1.0");
+        QTest::newRow("301 after POST")
+            << "POST" << QByteArray("HTTP/1.0 301 Moved\r\nLocation: /a/b\r\n\r\n")
+            << QByteArray("GET /a/b HTTP/1.0");
+        QTest::newRow("303 after PUT")
+            << "PUT" << QByteArray("HTTP/1.0 303 See Other\r\nLocation: /a/b\r\n\r\n")
+            << QByteArray("GET /a/b HTTP/1.0");
         QTest::newRow("307 repeats the POST")
             << "POST" << QByteArray("HTTP/1.0 307 Temporary\r\nLocation: /novo\r\n\r\n")
             << QByteArray("POST /novo HTTP/1.0");
         QTest::newRow("302 after GET keeps GET, lower-case header")
-            << "GET" << QByteArray("HTTP/1.0 302 Found\r\nlocation: b.asp\r\n\r\n") << QByteArray("GET /x/b.asp HTTP/1.0");
+            << "GET" << QByteArray("HTTP/1.0 302 Found\r\nlocation: b.asp\r\n\r\n")
+            << QByteArray("GET /x/b.asp HTTP/1.0");
         QTest::newRow("rooted") << "GET" << QByteArray("HTTP/1.0 302 Found\r\nLocation: /a/b\r\n\r\n")
                                 << QByteArray("GET /a/b HTTP/1.0");
     }
@@ -129,7 +136,8 @@ private Q_SLOTS:
         TCadHTTP http;
         const QString error = httpError([&] { http.RequestGet(server.url()); });
         QCOMPARE(server.requests().size(), 12);
-        QCOMPARE(error.startsWith(QLatin1String("Erro HTTP: 302 Found\r\nSocket Error: 0 \r\nURL: ") + server.url()),
+        QCOMPARE(error.startsWith(QLatin1String("Erro HTTP: 302 Found\r\nSocket Error: 0 \r\nURL: ") +
+                                  server.url()),
                  fails);
         QCOMPARE(http.StatusCode(), fails ? 302 : 200);
     }
@@ -160,24 +168,27 @@ private Q_SLOTS:
         QTest::addColumn<bool>("isUtf8");
         QTest::addColumn<bool>("parseText");
         QTest::addColumn<QStringList>("expected");
-        const QByteArray page = "<html><head><meta charset=\"utf-8\"></head>\r\nS\xC3\x83O PAULO \xE2\x82\xAC\r\n";
+        const QByteArray page =
+            "<html><head><meta charset=\"utf-8\"></head>\r\nS\xC3\x83O PAULO \xE2\x82\xAC\r\n";
         QTest::newRow("charset in Content-Type")
             << QByteArray("Content-Type: text/html; charset=UTF-8\r\n") << QByteArray("a\xC3\xA7\xC3\xA3o")
             << false << false << QStringList{"ação"};
-        QTest::newRow("charset in the head") << QByteArray("Content-Type: text/html\r\n") << page << false << false
-                                             << QStringList{"<html><head><meta charset=\"utf-8\"></head>", "SÃO PAULO €"};
+        QTest::newRow("charset in the head")
+            << QByteArray("Content-Type: text/html\r\n") << page << false << false
+            << QStringList{"<html><head><meta charset=\"utf-8\"></head>", "SÃO PAULO €"};
         QTest::newRow("neither: bytes unchanged")
             << QByteArray("Content-Type: text/plain\r\n") << page << false << false
-            << QStringList{"<html><head><meta charset=\"utf-8\"></head>", FromSingleByte("S\xC3\x83O PAULO \xE2\x82\xAC")};
-        QTest::newRow("xhtml declaration") << QByteArray("Content-Type: application/xhtml+xml\r\n")
-                                           << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n\xC3\xA9")
-                                           << false << false
-                                           << QStringList{"<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "é"};
+            << QStringList{"<html><head><meta charset=\"utf-8\"></head>",
+                           FromSingleByte("S\xC3\x83O PAULO \xE2\x82\xAC")};
+        QTest::newRow("xhtml declaration")
+            << QByteArray("Content-Type: application/xhtml+xml\r\n")
+            << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n\xC3\xA9") << false << false
+            << QStringList{"<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "é"};
         QTest::newRow("code-page body under a UTF-8 label stays")
-            << QByteArray("Content-Type: text/html; charset=utf-8\r\n") << QByteArray("a\xE7\xE3o") << false << false
-            << QStringList{"ação"};
-        QTest::newRow("IsUTF8 without looking") << QByteArray() << QByteArray("\xC3\xA7") << true << false
-                                                << QStringList{"ç"};
+            << QByteArray("Content-Type: text/html; charset=utf-8\r\n") << QByteArray("a\xE7\xE3o") << false
+            << false << QStringList{"ação"};
+        QTest::newRow("IsUTF8 without looking")
+            << QByteArray() << QByteArray("\xC3\xA7") << true << false << QStringList{"ç"};
         QTest::newRow("ParseText") << QByteArray() << QByteArray("&amp;lt;\r\nJO&Atilde;O") << false << true
                                    << QStringList{"<", "JOÃO"};
         QTest::newRow("line ends") << QByteArray() << QByteArray("a\r\nb\nc\rd\r\n") << false << false
@@ -206,24 +217,26 @@ private Q_SLOTS:
         QTest::addColumn<Ending>("ending");
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<QString>("header"); // value of X-A:
-        QTest::newRow("chunked") << QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
-                                               "4\r\nWiki\r\n5;ext=1\r\npedia\r\nA \r\n0123456789\r\n0\r\n\r\n")
+        QTest::newRow("chunked") << QByteArray(
+                                        "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                                        "4\r\nWiki\r\n5;ext=1\r\npedia\r\nA \r\n0123456789\r\n0\r\n\r\n")
                                  << Ending::Stall << QByteArray("Wikipedia0123456789") << "";
         QTest::newRow("length shorter than what follows")
-            << QByteArray("HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nabcdef") << Ending::Stall << QByteArray("abc") << "";
+            << QByteArray("HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nabcdef") << Ending::Stall
+            << QByteArray("abc") << "";
         QTest::newRow("until close") << QByteArray("HTTP/1.0 200 OK\r\n\r\nabc\r\ndef") << Ending::Close
                                      << QByteArray("abc\r\ndef") << "";
-        QTest::newRow("reset ends an unframed body") << QByteArray("HTTP/1.0 200 OK\r\n\r\nabc") << Ending::Reset
-                                                     << QByteArray("abc") << "";
+        QTest::newRow("reset ends an unframed body")
+            << QByteArray("HTTP/1.0 200 OK\r\n\r\nabc") << Ending::Reset << QByteArray("abc") << "";
         QTest::newRow("blank lines and 100 Continue first")
             << QByteArray("\r\n\r\nHTTP/1.1 100 Continue\r\nX-A: no\r\n\r\nHTTP/1.1 200 OK\r\nX-A: yes\r\n"
                           "Content-Length: 2\r\n\r\nok")
             << Ending::Stall << QByteArray("ok") << "yes";
-        QTest::newRow("folded header")
-            << QByteArray("HTTP/1.0 200 OK\r\n\tstray\r\nX-A: one\r\n\ttwo\t three  \r\n=x\r\nContent-Length:\r\n 2\r\n\r\nok")
-            << Ending::Stall << QByteArray("ok") << "one two  three =x";
-        QTest::newRow("204 has no body") << QByteArray("HTTP/1.0 204 No Content\r\n\r\n") << Ending::Stall
-                                         << QByteArray() << "";
+        QTest::newRow("folded header") << QByteArray("HTTP/1.0 200 OK\r\n\tstray\r\nX-A: one\r\n\ttwo\t "
+                                                     "three  \r\n=x\r\nContent-Length:\r\n 2\r\n\r\nok")
+                                       << Ending::Stall << QByteArray("ok") << "one two  three =x";
+        QTest::newRow("204 has no body")
+            << QByteArray("HTTP/1.0 204 No Content\r\n\r\n") << Ending::Stall << QByteArray() << "";
     }
     void framing()
     {
@@ -248,7 +261,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("reason");
         QTest::newRow("no reason") << QByteArray("HTTP/1.0 404") << 404 << "";
-        QTest::newRow("reason with blanks") << QByteArray("http/1.1 500  Erro  interno ") << 500 << "Erro  interno";
+        QTest::newRow("reason with blanks")
+            << QByteArray("http/1.1 500  Erro  interno ") << 500 << "Erro  interno";
         QTest::newRow("not a number") << QByteArray("HTTP/1.0 abc OK") << 0 << "OK";
     }
     void statusLine()
@@ -298,7 +312,10 @@ private Q_SLOTS:
     }
 
 private:
-    static int QUrlPort(const QString& url) { return url.section(QLatin1Char(':'), 2).section(QLatin1Char('/'), 0, 0).toInt(); }
+    static int QUrlPort(const QString& url)
+    {
+        return url.section(QLatin1Char(':'), 2).section(QLatin1Char('/'), 0, 0).toInt();
+    }
 };
 
 std::unique_ptr<QObject> makeHttpExchangeTest()

@@ -28,13 +28,15 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("body");
         QTest::newRow("length, close-notify") << QByteArray("HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nabc")
                                               << Ending::Close << QByteArray("abc");
-        QTest::newRow("length, no close-notify") << QByteArray("HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nabc")
-                                                 << Ending::Drop << QByteArray("abc");
-        QTest::newRow("until close, close-notify") << QByteArray("HTTP/1.0 200 OK\r\n\r\nabc\r\n") << Ending::Close
-                                                   << QByteArray("abc\r\n");
-        QTest::newRow("until close, no close-notify") << QByteArray("HTTP/1.0 200 OK\r\n\r\nabc\r\n") << Ending::Drop
-                                                      << QByteArray("abc\r\n");
-        QTest::newRow("large body") << "HTTP/1.0 200 OK\r\nContent-Length: 300000\r\n\r\n" + QByteArray(300000, 'z')
+        QTest::newRow("length, no close-notify")
+            << QByteArray("HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\nabc") << Ending::Drop
+            << QByteArray("abc");
+        QTest::newRow("until close, close-notify")
+            << QByteArray("HTTP/1.0 200 OK\r\n\r\nabc\r\n") << Ending::Close << QByteArray("abc\r\n");
+        QTest::newRow("until close, no close-notify")
+            << QByteArray("HTTP/1.0 200 OK\r\n\r\nabc\r\n") << Ending::Drop << QByteArray("abc\r\n");
+        QTest::newRow("large body") << "HTTP/1.0 200 OK\r\nContent-Length: 300000\r\n\r\n" +
+                                           QByteArray(300000, 'z')
                                     << Ending::Drop << QByteArray(300000, 'z');
     }
     void exchanges()
@@ -51,7 +53,8 @@ private Q_SLOTS:
         http.SetRequestBody("cnpj=1");
         http.RequestPost(server.url(QStringLiteral("/Servicos/valida.asp")));
         QTEST(http.ResponseBody(), "body");
-        QVERIFY(server.requests().value(0).startsWith("POST /Servicos/valida.asp HTTP/1.0\r\nHost: 127.0.0.1:"));
+        QVERIFY(
+            server.requests().value(0).startsWith("POST /Servicos/valida.asp HTTP/1.0\r\nHost: 127.0.0.1:"));
         QVERIFY(server.requests().value(0).endsWith("\r\n\r\ncnpj=1"));
     }
 
@@ -62,7 +65,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("trustTestCa");
         QTest::addColumn<QString>("socketError");
         QTest::newRow("unknown authority") << "rogue" << false << true << "certificate verify failed";
-        QTest::newRow("certificate for another address") << "othername" << false << true << "certificate verify failed";
+        QTest::newRow("certificate for another address")
+            << "othername" << false << true << "certificate verify failed";
         QTest::newRow("test CA not configured") << "server" << false << false << "certificate verify failed";
         QTest::newRow("TLS 1.1 only") << "server" << true << true << "";
     }
@@ -72,9 +76,9 @@ private Q_SLOTS:
         QFETCH(bool, legacyOnly);
         QFETCH(bool, trustTestCa);
         QFETCH(QString, socketError);
-        if (!trustTestCa)
-            serviceSettings().caFile.clear();
-        const ScriptedServer::Tls tls{m_certs.certFile(certificate), m_certs.keyFile(certificate), legacyOnly};
+        if (!trustTestCa) serviceSettings().caFile.clear();
+        const ScriptedServer::Tls tls{m_certs.certFile(certificate), m_certs.keyFile(certificate),
+                                      legacyOnly};
         ScriptedServer server(&tls);
         QVERIFY(server.isListening());
         server.reply("HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok");
@@ -95,7 +99,8 @@ private Q_SLOTS:
         http.SetTimeOut(300);
         const QString url = plain.url().replace(QLatin1String("http:"), QLatin1String("https:"));
         const QString error = httpError([&] { http.RequestGet(url); });
-        QVERIFY2(error.startsWith(QStringLiteral("Erro HTTP: 500 \r\nSocket Error: %1 ").arg(ETIMEDOUT)), qPrintable(error));
+        QVERIFY2(error.startsWith(QStringLiteral("Erro HTTP: 500 \r\nSocket Error: %1 ").arg(ETIMEDOUT)),
+                 qPrintable(error));
     }
 
     void unreadableCaFile()
@@ -106,7 +111,8 @@ private Q_SLOTS:
         TCadHTTP http;
         http.SetTimeOut(10000);
         const QString error = httpError([&] { http.RequestGet(server.url()); });
-        QVERIFY2(error.contains(QStringLiteral("Arquivo de autoridades certificadoras ilegível")), qPrintable(error));
+        QVERIFY2(error.contains(QStringLiteral("Arquivo de autoridades certificadoras ilegível")),
+                 qPrintable(error));
         serviceSettings().caFile = m_certs.caFile(); // and the next exchange builds the context again
         server.reply("HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok");
         http.RequestGet(server.url());

@@ -22,10 +22,9 @@ private Q_SLOTS:
         const QString python = QFileInfo::exists(QStringLiteral("/usr/bin/python3"))
                                    ? QStringLiteral("/usr/bin/python3")
                                    : QStandardPaths::findExecutable(QStringLiteral("python3"));
-        if (python.isEmpty())
-            QSKIP("python3 is not installed");
-        m_server.start(python, {QStringLiteral(CAD_HTTP_TEST_DIR "/real_server.py"), m_certs.certFile("server"),
-                                m_certs.keyFile("server")});
+        if (python.isEmpty()) QSKIP("python3 is not installed");
+        m_server.start(python, {QStringLiteral(CAD_HTTP_TEST_DIR "/real_server.py"),
+                                m_certs.certFile("server"), m_certs.keyFile("server")});
         while (m_httpsPort == 0 && m_server.waitForReadyRead(30000)) {
             while (m_server.canReadLine()) {
                 const QList<QByteArray> words = m_server.readLine().trimmed().split(' ');
@@ -39,8 +38,7 @@ private Q_SLOTS:
     {
         serviceSettings().caFile.clear();
         m_server.closeWriteChannel(); // the server ends when its input closes
-        if (!m_server.waitForFinished(10000))
-            m_server.kill();
+        if (!m_server.waitForFinished(10000)) m_server.kill();
     }
 
     void getPage_data()
@@ -56,7 +54,8 @@ private Q_SLOTS:
         http.RequestGet(url(secure, "/pagina"));
         QCOMPARE(http.StatusCode(), 200);
         QCOMPARE(http.ResponseLines(),
-                 QStringList{QStringLiteral("<html><head><title>t</title></head><body>Olá, Cadastro</body></html>")});
+                 QStringList{
+                     QStringLiteral("<html><head><title>t</title></head><body>Olá, Cadastro</body></html>")});
     }
 
     void post_data() { getPage_data(); }
@@ -68,8 +67,8 @@ private Q_SLOTS:
         http.SetContentType(QStringLiteral("application/x-www-form-urlencoded"));
         http.SetRequestBody("origem=comprovante&cnpj=11222333000181");
         http.RequestPost(url(secure, "/eco"));
-        QCOMPARE(http.ResponseLines(),
-                 (QStringList{"application/x-www-form-urlencoded", "origem=comprovante&cnpj=11222333000181"}));
+        QCOMPARE(http.ResponseLines(), (QStringList{"application/x-www-form-urlencoded",
+                                                    "origem=comprovante&cnpj=11222333000181"}));
     }
 
     void redirectWithCookie_data() { getPage_data(); }

@@ -26,12 +26,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("bold label") << "<b>NOME</b> EMPRESARIAL" << "NOME EMPRESARIAL";
-        QTest::newRow("lone less-than") << "a < b" << "a < b";
-        QTest::newRow("tag from the last opener") << "x<a<b>c" << "x<ac";
-        QTest::newRow("line breaks stay") << "<td>\r\nA</td>\n<br>B" << "\r\nA\nB";
-        QTest::newRow("greater-than alone") << "a > b" << "a > b";
-        QTest::newRow("nested openers") << "<<b>>x" << "x";
+        QTest::newRow("bold label") << "<b>NOME</b> EMPRESARIAL"
+                                    << "NOME EMPRESARIAL";
+        QTest::newRow("lone less-than") << "a < b"
+                                        << "a < b";
+        QTest::newRow("tag from the last opener") << "x<a<b>c"
+                                                  << "x<ac";
+        QTest::newRow("line breaks stay") << "<td>\r\nA</td>\n<br>B"
+                                          << "\r\nA\nB";
+        QTest::newRow("greater-than alone") << "a > b"
+                                            << "a > b";
+        QTest::newRow("nested openers") << "<<b>>x"
+                                        << "x";
     }
     void stripTags()
     {
@@ -44,12 +50,18 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("amp first") << "&amp;lt;" << "<";
-        QTest::newRow("accents") << "S&Atilde;O JO&Atilde;O &ccedil;&eacute;&uuml;" << "SÃO JOÃO çéü";
-        QTest::newRow("apostrophes and dash") << "&#39;a&apos;&#45;" << "'a'-";
-        QTest::newRow("nbsp stays") << "a&nbsp;b" << "a&nbsp;b";
-        QTest::newRow("case-sensitive") << "&AMP;&Amp;" << "&AMP;&Amp;";
-        QTest::newRow("quote") << "&quot;x&quot; &gt; y" << "\"x\" > y";
+        QTest::newRow("amp first") << "&amp;lt;"
+                                   << "<";
+        QTest::newRow("accents") << "S&Atilde;O JO&Atilde;O &ccedil;&eacute;&uuml;"
+                                 << "SÃO JOÃO çéü";
+        QTest::newRow("apostrophes and dash") << "&#39;a&apos;&#45;"
+                                              << "'a'-";
+        QTest::newRow("nbsp stays") << "a&nbsp;b"
+                                    << "a&nbsp;b";
+        QTest::newRow("case-sensitive") << "&AMP;&Amp;"
+                                        << "&AMP;&Amp;";
+        QTest::newRow("quote") << "&quot;x&quot; &gt; y"
+                               << "\"x\" > y";
     }
     void decodeEntities()
     {
@@ -62,10 +74,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("inner and outer blanks") << "  ACME   LTDA  " << "ACME LTDA";
-        QTest::newRow("control characters at the ends") << "\t\r\nA  B\r\n" << "A B";
-        QTest::newRow("inner tab kept") << "A\t B" << "A\t B";
-        QTest::newRow("blank only") << "   " << "";
+        QTest::newRow("inner and outer blanks") << "  ACME   LTDA  "
+                                                << "ACME LTDA";
+        QTest::newRow("control characters at the ends") << "\t\r\nA  B\r\n"
+                                                        << "A B";
+        QTest::newRow("inner tab kept") << "A\t B"
+                                        << "A\t B";
+        QTest::newRow("blank only") << "   "
+                                    << "";
     }
     void collapseSpaces()
     {
@@ -79,7 +95,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
         QTest::newRow("accented letters") << asCodePage("a\xC3\xA7\xC3\xA3o") << QStringLiteral("ação");
-        QTest::newRow("euro sign is in the code page") << asCodePage("\xE2\x82\xAC 5") << QStringLiteral("€ 5");
+        QTest::newRow("euro sign is in the code page")
+            << asCodePage("\xE2\x82\xAC 5") << QStringLiteral("€ 5");
         QTest::newRow("CJK becomes ?") << asCodePage("x\xE4\xB8\xAD") << QStringLiteral("x?");
         QTest::newRow("4-byte character is one ?") << asCodePage("\xF0\x9F\x98\x80!") << QStringLiteral("?!");
         QTest::newRow("code-page text unchanged") << QStringLiteral("ação") << QStringLiteral("ação");
@@ -111,15 +128,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("location");
         QTest::addColumn<QString>("expected");
         const QString page = QStringLiteral("http://h:8080/x/y.asp");
-        QTest::newRow("rooted") << page << "/a/b" << "http://h:8080/a/b";
-        QTest::newRow("relative") << page << "b.asp" << "http://h:8080/x/b.asp";
-        QTest::newRow("absolute") << page << "https://other/z" << "https://other/z";
-        QTest::newRow("absolute, scheme in capitals") << page << "HTTP://other/z" << "HTTP://other/z";
-        QTest::newRow("protocol-relative") << page << "//other/z" << "//other/z";
-        QTest::newRow("www") << page << "www.other.com/z" << "www.other.com/z";
-        QTest::newRow("slash in the query") << "http://h/x/y.asp?r=a/b" << "c.asp" << "http://h/x/c.asp";
-        QTest::newRow("no path") << "http://h" << "c.asp" << "http://h/c.asp";
-        QTest::newRow("rooted keeps credentials") << "http://u:p@h/x" << "/y" << "http://u:p@h/y";
+        QTest::newRow("absolute") << page << "https://other/z"
+                                  << "https://other/z";
+        QTest::newRow("absolute, scheme in capitals") << page << "HTTP://other/z"
+                                                      << "HTTP://other/z";
+        QTest::newRow("protocol-relative") << page << "//other/z"
+                                           << "//other/z";
+        QTest::newRow("www") << page << "www.other.com/z"
+                             << "www.other.com/z";
+        QTest::newRow("slash in the query") << "http://h/x/y.asp?r=a/b"
+                                            << "c.asp"
+                                            << "http://h/x/c.asp";
+        QTest::newRow("no path") << "http://h"
+                                 << "c.asp"
+                                 << "http://h/c.asp";
     }
     void resolveLocation()
     {
@@ -127,39 +149,6 @@ private Q_SLOTS:
         QFETCH(QString, location);
         QFETCH(QString, expected);
         QCOMPARE(::resolveLocation(current, location), expected);
-    }
-
-    void parseUrl_data()
-    {
-        QTest::addColumn<QString>("url");
-        QTest::addColumn<QString>("hostHeader");
-        QTest::addColumn<QString>("hostAndPort");
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("user");
-        QTest::newRow("https default port") << "https://h.gov.br/a?b=1" << "h.gov.br" << "h.gov.br:443" << "/a?b=1" << "";
-        QTest::newRow("http other port") << "http://h:8080" << "h:8080" << "h:8080" << "/" << "";
-        QTest::newRow("no scheme, no host") << "/x" << "localhost" << "localhost:80" << "/x" << "";
-        QTest::newRow("IPv6") << "http://[::1]:81/p" << "[::1]:81" << "[::1]:81" << "/p" << "";
-        QTest::newRow("credentials") << "http://a%20b:s@h/p" << "h" << "h:80" << "/p" << "a b";
-        QTest::newRow("query without path") << "http://h?q=1" << "h" << "h:80" << "/?q=1" << "";
-        QTest::newRow("fragment dropped") << "http://h/p#f" << "h" << "h:80" << "/p" << "";
-    }
-    void parseUrl()
-    {
-        QFETCH(QString, url);
-        const HttpUrl u = HttpUrl::parse(url);
-        QTEST(u.hostHeader(), "hostHeader");
-        QTEST(u.hostAndPort(), "hostAndPort");
-        QTEST(u.path, "path");
-        QTEST(u.user, "user");
-    }
-
-    void errorMessageLayout()
-    {
-        const QString message = httpErrorMessage(404, QStringLiteral("Not Found"), 0, QString(),
-                                                 QStringLiteral("http://h/p"), QStringLiteral("a\r\nb\r\n"));
-        QCOMPARE(message, QStringLiteral("Erro HTTP: 404 Not Found\r\nSocket Error: 0 \r\nURL: http://h/p\r\n\r\n"
-                                         "Resposta HTTP:\r\na\nb\n"));
     }
 
     void errorMessageWrapping_data()
@@ -170,9 +159,11 @@ private Q_SLOTS:
         QTest::newRow("cut at 80") << a80 + "bbb" << QStringList{a80, "bbb"};
         QTest::newRow("exactly 80") << a80 << QStringList{a80};
         const QString endsInOpener = QString(79, QLatin1Char('a')) + "<";
-        QTest::newRow("opener takes two more") << endsInOpener + "b>cd" << QStringList{endsInOpener + "b>", "cd"};
+        QTest::newRow("opener takes two more")
+            << endsInOpener + "b>cd" << QStringList{endsInOpener + "b>", "cd"};
         const QString endsInCloser = QString(78, QLatin1Char('a')) + "</";
-        QTest::newRow("closer takes two more") << endsInCloser + "td>" << QStringList{endsInCloser + "td", ">"};
+        QTest::newRow("closer takes two more")
+            << endsInCloser + "td>" << QStringList{endsInCloser + "td", ">"};
         QTest::newRow("empty lines kept") << "a\r\n\r\nb" << QStringList{"a", "", "b"};
         QStringList many;
         for (int i = 0; i < 25; ++i)
