@@ -91,16 +91,19 @@ void TCadHTTP::PerformRequest(const QString& method, const QString& url)
     if (m_onAntesAbrirHTTP) m_onAntesAbrirHTTP(m_url);
 
     const QStringList extraHeaders = m_extraHeaders;
-    exchange(method, m_url);
+    QString currentMethod = method;
+    exchange(currentMethod, m_url);
     for (int redirects = 0; isRedirect(m_statusCode) && redirects < kMaxRedirects; ++redirects) {
         QString location = HeaderValue(QStringLiteral("Location:"));
         location = location.left(location.indexOf(QLatin1Char(';'))).trimmed();
         m_url = resolveLocation(m_url, location);
         ClearRequest();
         m_extraHeaders = extraHeaders;
+        // 307 repeats the method of the request it answers, which an earlier 302 may have made a GET.
         const bool postToGet = (m_statusCode == 301 || m_statusCode == 302) &&
-                               method.compare(QLatin1String("POST"), Qt::CaseInsensitive) == 0;
-        exchange(m_statusCode == 303 || postToGet ? QStringLiteral("GET") : method, m_url);
+                               currentMethod.compare(QLatin1String("POST"), Qt::CaseInsensitive) == 0;
+        if (m_statusCode == 303 || postToGet) currentMethod = QStringLiteral("GET");
+        exchange(currentMethod, m_url);
     }
     m_responseLines =
         responseLines(m_responseBody, HeaderValue(QStringLiteral("Content-Type:")), m_isUTF8, m_parseText);

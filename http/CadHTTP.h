@@ -17,7 +17,8 @@ using TCadOnAntesAbrirHTTP = std::function<void(QString& AURL)>;
 ///
 /// TLS always negotiates version 1.2 or later and verifies the server's certificate against the
 /// system's trust store plus serviceSettings().caFile, checking the URL's host; there is no
-/// per-component protocol choice.
+/// per-component protocol choice. An answer with more than 100 KiB of header or 32 MiB of body, or
+/// one cut short of its declared length or chunks, fails like a transport error (status 500).
 class TCadHTTP
 {
 public:
@@ -78,7 +79,8 @@ public:
     [[nodiscard]] QString ResponseText() const;
     /// Rest of the first header line beginning with name (e.g. "Location:"), case ignored, trimmed.
     [[nodiscard]] QString HeaderValue(const QString& name) const;
-    /// Transport error of the last exchange: 0 and empty when the transport worked.
+    /// Transport error of the last exchange: 0 and empty when the transport worked, the platform's or
+    /// the TLS layer's code otherwise, -1 for an answer the client refuses (malformed, over a limit).
     [[nodiscard]] int SocketErrorCode() const { return m_socketErrorCode; }
     [[nodiscard]] const QString& SocketErrorText() const { return m_socketErrorText; }
 

@@ -136,14 +136,16 @@ void HttpConnection::startTls(const QString& host)
     if (!m_ssl) throw TransportError{-1, QStringLiteral("Error loading OpenSSL lib")};
     SSL_set_bio(m_ssl, m_bio, m_bio);
 
+    // The certificate must name the URL's host; a name (never an address) also goes as server name.
     const QByteArray name = host.toUtf8();
     if (addressFamily(host) == 0) {
-        SSL_set_tlsext_host_name(m_ssl, name.constData()); // an address is never sent as server name
+        SSL_set_tlsext_host_name(m_ssl, name.constData());
         SSL_set1_host(m_ssl, name.constData());
     } else {
         X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(m_ssl), name.constData());
     }
     for (;;) {
+        errno = 0;
         const int r = SSL_connect(m_ssl);
         if (r == 1) return;
         const int e = SSL_get_error(m_ssl, r);
@@ -162,8 +164,7 @@ TransportError HttpConnection::tlsError(int sslError) const
                                  .arg(QString::fromLatin1(X509_verify_cert_error_string(verify)))};
     }
     if (sslError == SSL_ERROR_SYSCALL && errno != 0 && ERR_peek_error() == 0) return systemError(errno);
-    TransportError error = queuedError("TLS handshake failed");
-    return error;
+    return queuedError("TLS handshake failed");
 }
 
 void HttpConnection::send(const QByteArray& bytes)

@@ -118,6 +118,18 @@ private Q_SLOTS:
         QCOMPARE(http.URL(), server.url(QString::fromLatin1(followUp.split(' ').value(1))));
     }
 
+    void temporaryRedirectAfterPostToGet()
+    {
+        ScriptedServer server;
+        server.reply("HTTP/1.0 302 Found\r\nLocation: /b\r\n\r\n");
+        server.reply("HTTP/1.0 307 Temporary\r\nLocation: /c\r\n\r\n");
+        server.reply(ok("fim"));
+        TCadHTTP http;
+        http.SetRequestBody("a=1");
+        http.RequestPost(server.url(QStringLiteral("/a")));
+        QCOMPARE(headLines(server.requests().value(2)).value(0), QStringLiteral("GET /c HTTP/1.0"));
+    }
+
     void redirectLimit_data()
     {
         QTest::addColumn<int>("redirects");
