@@ -23,6 +23,10 @@ if [ -x "$ROOT/standins/start.sh" ]; then
 fi
 write_admin_ini "$BUILD/bin/Admin.ini" "$LOCAL_PORT" loja "$(cat "$DATA/local/password")" \
     "$CENTRAL_PORT" rede "$(cat "$DATA/central/password")"
+# The stand-ins' addresses for the services configured through Admin.ini.
+if [ -f "$BUILD/bin/CadServicos.ini" ]; then
+    cat "$BUILD/bin/CadServicos.ini" >>"$BUILD/bin/Admin.ini"
+fi
 
 echo "Servers stay up for the next run; './run.sh stop' stops them."
 operator=${*:-OPERADOR DEMO}

@@ -52,13 +52,18 @@ void DbLineEdit::focusInEvent(QFocusEvent* e)
         m_link.refresh();
 }
 
-void DbLineEdit::focusOutEvent(QFocusEvent* e)
+void DbLineEdit::commitPending()
 {
-    QLineEdit::focusOutEvent(e);
     if (m_pending && m_link.canChange() && m_link.set()->isEditing()) {
         m_pending = false;
         m_link.write(text()); // reports a value that does not convert
     }
+}
+
+void DbLineEdit::focusOutEvent(QFocusEvent* e)
+{
+    QLineEdit::focusOutEvent(e);
+    commitPending();
     if (m_format != Format::Plain)
         m_link.refresh();
 }

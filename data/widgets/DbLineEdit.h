@@ -20,6 +20,9 @@ public:
     /// Shown only, never typed (filled by look-ups).
     void setDisplayOnly(bool on) { m_displayOnly = on; m_link.refresh(); }
     [[nodiscard]] FieldLink& link() { return m_link; }
+    /// Takes a typed value not yet written (an incomplete number) into the record; reports it
+    /// when it does not convert.
+    void commitPending();
 
 protected:
     void focusInEvent(QFocusEvent* e) override;

@@ -1,0 +1,31 @@
+#pragma once
+#include <QString>
+
+namespace cad {
+
+/// One server's section of Admin.ini.
+struct ServerSection
+{
+    int porta = 0;
+    QString servidor;
+    QString banco;
+    QString senha;
+};
+
+/// Admin.ini, the configuration file beside the executable. Read only, never written.
+struct AdminIni
+{
+    ServerSection local;
+    ServerSection loja; ///< read and not used
+    ServerSection gerencia;
+    /// Optional [SERVICOS] section: hosts of the web services and an extra CA file.
+    QString cnpjHost, cpfHost, viaCepHost, mapsHost, caFile;
+
+    /// Reads PATH; a missing file or key leaves the defaults (port 0, empty texts).
+    [[nodiscard]] static AdminIni read(const QString& path);
+};
+
+/// The whole number in TEXT, or 0 when it is not one.
+[[nodiscard]] int wholeNumberOrZero(const QString& text);
+
+} // namespace cad

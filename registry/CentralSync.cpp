@@ -1,0 +1,87 @@
+#include "registry/CentralSync.h"
+
+#include "app/Clock.h"
+#include "app/DataModule.h"
+#include "taxpayer/DigitsOnly.h"
+
+#include <QLocale>
+
+namespace cad {
+
+QString CentralSync::upperAZ(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 'a' + 'A');
+    return out;
+}
+
+bool CentralSync::hasRequiredValues(const RecordSet& local)
+{
+    const QVariant code = local.value(QStringLiteral("CodigoFornecedor"));
+    if (code.isNull() || code.toDouble() == 0)
+        return false;
+    // A text of blanks counts as present; NULL and the empty text do not.
+    for (const char* name : {"Cgccpf", "codigoparvix", "Nome", "Endereco", "Numero", "Bairro", "Cidade", "Cep",
+                             "Estado"})
+        if (local.value(QLatin1String(name)).toString().isEmpty())
+            return false;
+    return !local.isNull(QStringLiteral("CodigoCidade")) && !local.isNull(QStringLiteral("TipoContribuinte"));
+}
+
+void CentralSync::copy(const RecordSet& local)
+{
+    if (!hasRequiredValues(local))
+        return;
+    const QString key = DigitsOnly(local.text(QStringLiteral("Cgccpf")));
+    // No digits at all: there is no key, and an empty key must not match (and overwrite) any row.
+    if (key.isEmpty())
+        return;
+
+    RecordSet& central = m_dm.tbFornecedorOstrel;
+    central.close(); // a row left pending by an earlier failed copy is discarded
+    // Compared as text with the indexed column: rows written here always hold the digits alone.
+    central.setSql(QStringLiteral("SELECT * FROM fornecedor WHERE Cgccpf = :cgccpf"));
+    central.setParam(QStringLiteral("cgccpf"), key);
+    central.open();
+    if (central.isEmpty())
+        central.append();
+    else
+        central.edit();
+
+    const QString storeCode = local.text(QStringLiteral("codigoparvix"));
+    bool ok = false;
+    const double storeNumber = QLocale().toDouble(storeCode.trimmed(), &ok);
+    if (!ok)
+        throw DbError(QStringLiteral("'%1' não é um valor numérico válido").arg(storeCode));
+    const QVariant cityCode = local.value(QStringLiteral("CodigoCidade"));
+    const QDateTime now = clock::now();
+    auto text = [&](const char* name) { return local.text(QLatin1String(name)); };
+
+    central.setValue(QStringLiteral("CodigoFornecedor"), local.value(QStringLiteral("CodigoFornecedor")).toDouble());
+    central.setValue(QStringLiteral("Cgccpf"), key);
+    central.setValue(QStringLiteral("codigofilial"), storeNumber);
+    central.setValue(QStringLiteral("filial"), upperAZ(text("filial")));
+    central.setValue(QStringLiteral("razaosocial"), upperAZ(text("Nome")));
+    central.setValue(QStringLiteral("nomefantasia"), upperAZ(text("nomefan")));
+    central.setValue(QStringLiteral("Endereco"), upperAZ(text("Endereco")));
+    central.setValue(QStringLiteral("Numero"), text("Numero"));
+    central.setValue(QStringLiteral("Bairro"), upperAZ(text("Bairro")));
+    central.setValue(QStringLiteral("Cidade"), upperAZ(m_cityName ? m_cityName(cityCode) : QString()));
+    central.setValue(QStringLiteral("complemento"), upperAZ(text("complemento")));
+    central.setValue(QStringLiteral("Cep"), DigitsOnly(text("Cep")));
+    central.setValue(QStringLiteral("Estado"), upperAZ(text("Estado")));
+    central.setValue(QStringLiteral("Telefone1"), text("Telefone1"));
+    central.setValue(QStringLiteral("Telefone2"), text("Telefone2"));
+    central.setValue(QStringLiteral("email"), text("email"));
+    central.setValue(QStringLiteral("contato"), text("contato"));
+    central.setValue(QStringLiteral("ie"), text("ie"));
+    central.setValue(QStringLiteral("CodigoCidade"), cityCode);
+    central.setValue(QStringLiteral("TipoContribuinte"), local.value(QStringLiteral("TipoContribuinte")));
+    central.setValue(QStringLiteral("horauniao"), now.time());
+    central.setValue(QStringLiteral("dataauniao"), now.date());
+    central.post();
+}
+
+} // namespace cad

@@ -1,0 +1,36 @@
+#pragma once
+#include "data/RecordSet.h"
+
+#include <QString>
+#include <functional>
+
+namespace cad {
+
+class TDM;
+
+/// Copies a saved supplier to the network's central table, keyed by the digits of its CPF/CNPJ:
+/// updates the central row when there is one, adds one otherwise. Never deletes, never reads back.
+class CentralSync
+{
+public:
+    /// CITYNAME gives the municipality name the screen's list shows for a code (empty when absent).
+    using CityName = std::function<QString(const QVariant& code)>;
+
+    explicit CentralSync(TDM& dm) : m_dm(dm) {}
+    void setCityName(CityName f) { m_cityName = std::move(f); }
+
+    /// Copies LOCAL's current row when every required value is present; silent otherwise.
+    /// Failures (central server, a store code that is not a number) are thrown.
+    void copy(const RecordSet& local);
+
+    /// Letters a to z in upper case; every other character, accented letters too, unchanged.
+    [[nodiscard]] static QString upperAZ(const QString& text);
+    /// True when every value the central row needs is present.
+    [[nodiscard]] static bool hasRequiredValues(const RecordSet& local);
+
+private:
+    TDM& m_dm;
+    CityName m_cityName;
+};
+
+} // namespace cad

@@ -1,0 +1,120 @@
+// Starting, saving, abandoning and deleting a supplier, and the rules that run on every save.
+#include "app/DataModule.h"
+#include "app/ui/Dialogs.h"
+#include "data/Values.h"
+#include "data/widgets/DbLineEdit.h"
+#include "data/widgets/DbLookupCombo.h"
+#include "http/WaitCursor.h"
+#include "registry/CentralSync.h"
+#include "registry/TfrmFornecedor.h"
+#include "taxpayer/CadValidador.h"
+#include "taxpayer/DigitsOnly.h"
+
+namespace cad {
+
+void TfrmFornecedor::ToolButton1Click()
+{
+    waitcursor::Guard wait;
+    if (!tbFornecedor.isOpen())
+        tbFornecedor.open();
+    tbFornecedor.append();
+    showBars(Bars::Editing);
+    setTab(QStringLiteral("Dados"));
+    m_nome->setFocus();
+}
+
+void TfrmFornecedor::ToolButton7Click()
+{
+    for (DbLineEdit* e : findChildren<DbLineEdit*>())
+        e->commitPending();
+    const QString shown = m_cgccpf->text();
+    const QString d = DigitsOnly(shown);
+    if (d.isEmpty())
+        dialogs::information(QStringLiteral("CPF ou CNPJ é Obrigatório !!!"));
+    if (d.size() >= 2 && d.size() <= 11) {
+        if (!DocumentCheckMessage(docCPF, d, {}).isEmpty())
+            dialogs::information(QStringLiteral("CPF Invalido !!!"));
+    } else if (shown.size() > 11) {
+        if (!DocumentCheckMessage(docCNPJ, d, {}).isEmpty())
+            dialogs::information(QStringLiteral("CNPJ Invalido !!!"));
+    }
+
+    waitcursor::Guard wait;
+    if (tbFornecedor.state() == RecordSet::State::Insert && !d.isEmpty()) {
+        // Compared as numbers by the server: digits stored with punctuation do not match.
+        tbFornec.close();
+        tbFornec.setSql(QStringLiteral("SELECT * FROM fornecedor WHERE Cgccpf = :digits"));
+        tbFornec.setParam(QStringLiteral("digits"), d.toDouble());
+        tbFornec.open();
+        const bool duplicate = !tbFornec.isEmpty();
+        tbFornec.close();
+        if (duplicate) {
+            dialogs::attention(QStringLiteral("Cnpf do Fornecedor já Cadastrado!!!"));
+            m_cgccpf->setFocus();
+            return;
+        }
+        tbFornecedor.setValue(QStringLiteral("Cgc"), d);
+        tbFornecedor.setValue(QStringLiteral("cnpj"), d);
+        tbFornecedor.post();
+        tbFornecedor.refresh();
+    } else if (tbFornecedor.state() == RecordSet::State::Edit) {
+        tbFornecedor.post();
+        tbFornecedor.refresh();
+    } else if (tbFornecedor.state() == RecordSet::State::Insert) {
+        tbFornecedor.post();
+    }
+    showBars(Bars::Browse);
+    setTab(QStringLiteral("Listagem"));
+}
+
+void TfrmFornecedor::ToolButton8Click()
+{
+    tbFornecedor.cancel();
+    showBars(Bars::Browse);
+    setTab(QStringLiteral("Listagem"));
+}
+
+void TfrmFornecedor::btn1Click()
+{
+    if (!dialogs::ask(QStringLiteral("Exclusão"), QStringLiteral("Deseja excluir o Registro do Fornecedor?"),
+                      dialogs::Answer::No))
+        return;
+    waitcursor::Guard wait;
+    tbFornecedor.remove();
+}
+
+void TfrmFornecedor::tbFornecedorBeforePost(RecordSet& rs)
+{
+    rs.setValue(QStringLiteral("Tipos"), rs.text(QStringLiteral("Tiposdespesas")));
+    rs.setValue(QStringLiteral("Gerencial"), rs.text(QStringLiteral("Gerenciais")));
+    rs.setValue(QStringLiteral("ICompletCliFor"), rs.text(QStringLiteral("complemento")).left(25));
+    // The municipality saved is the one the list's cursor stands on.
+    const QVariant city = myqryMyMunicipios.isOpen() && !myqryMyMunicipios.isEmpty()
+                              ? myqryMyMunicipios.value(QStringLiteral("codigo"))
+                              : QVariant(0);
+    rs.setValue(QStringLiteral("CodigoCidade"), city);
+    rs.setValue(QStringLiteral("CodCidade"), city);
+    const RecordSet& company = m_dm.tbConfiguracao;
+    rs.setValue(QStringLiteral("codigofilial"), company.value(QStringLiteral("Controle")));
+    const QVariant storeCode = company.value(QStringLiteral("codigoparvix"));
+    rs.setValue(QStringLiteral("codigoparvix"),
+                storeCode.isNull() ? QString() : values::generalNumber(storeCode.toDouble()).left(10));
+    rs.setValue(QStringLiteral("filial"), company.value(QStringLiteral("Nome")));
+}
+
+void TfrmFornecedor::tbFornecedorAfterEdit(RecordSet&)
+{
+    showBars(Bars::Editing);
+}
+
+void TfrmFornecedor::tbFornecedorAfterPost(RecordSet& rs)
+{
+    m_central->copy(rs);
+}
+
+void TfrmFornecedor::dbedtCgccpfExit()
+{
+    // The taxpayer fields follow the document typed: filled in by the CPF look-up's rules.
+}
+
+} // namespace cad

@@ -1,0 +1,53 @@
+#include "registry/ScreenStyle.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace screenstyle {
+
+QLabel* titleBand(const QString& text, QWidget* parent)
+{
+    auto* l = new QLabel(text, parent);
+    l->setAutoFillBackground(true);
+    QPalette p = l->palette();
+    p.setColor(QPalette::Window, kTitleBlue);
+    p.setColor(QPalette::WindowText, Qt::white);
+    l->setPalette(p);
+    QFont f = l->font();
+    f.setBold(true);
+    f.setPointSize(f.pointSize() + 6);
+    l->setFont(f);
+    l->setContentsMargins(10, 4, 10, 4);
+    return l;
+}
+
+QLabel* caption(const QString& text, bool red, QWidget* parent)
+{
+    auto* l = new QLabel(text, parent);
+    if (red) {
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, Qt::red);
+        l->setPalette(p);
+    }
+    return l;
+}
+
+QWidget* labeled(const QString& text, QWidget* control, int width, bool red, QWidget* parent)
+{
+    auto* box = new QWidget(parent);
+    auto* v = new QVBoxLayout(box);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(1);
+    QLabel* l = caption(text, red, box);
+    l->setBuddy(control);
+    v->addWidget(l);
+    control->setParent(box);
+    v->addWidget(control);
+    if (width > 0) {
+        control->setFixedWidth(width);
+        box->setFixedWidth(width);
+    }
+    return box;
+}
+
+} // namespace screenstyle

@@ -1,0 +1,400 @@
+#include "registry/TfrmFornecedor.h"
+
+#include "app/DataModule.h"
+#include "app/ui/EnterMovesFocus.h"
+#include "data/widgets/DbGrid.h"
+#include "data/widgets/DbLineEdit.h"
+#include "data/widgets/DbLookupCombo.h"
+#include "data/widgets/ErrorSink.h"
+#include "registry/CentralSync.h"
+#include "registry/ScreenStyle.h"
+#include "schema/RecordSetWidths.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace cad {
+
+namespace {
+
+constexpr int kNavigationX = 296;
+constexpr int kEditingX = 2;
+
+// Keyboard commands of the screen, run on the record set of the focused list.
+class ScreenKeys : public QObject
+{
+public:
+    ScreenKeys(TfrmFornecedor* form, std::function<bool(QKeyEvent*)> handler)
+        : QObject(form), m_form(form), m_handler(std::move(handler))
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+            return false;
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (!w || w->window() != m_form)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() != Qt::ControlModifier || !isScreenKey(key->key()))
+            return false;
+        if (event->type() == QEvent::ShortcutOverride) {
+            event->accept(); // keep the focused field from taking the key
+            return true;
+        }
+        return m_handler(key);
+    }
+
+private:
+    static bool isScreenKey(int k)
+    {
+        switch (k) {
+        case Qt::Key_I:
+        case Qt::Key_A:
+        case Qt::Key_S:
+        case Qt::Key_N:
+        case Qt::Key_E:
+        case Qt::Key_F:
+        case Qt::Key_F1:
+        case Qt::Key_F2:
+        case Qt::Key_F3:
+        case Qt::Key_F4:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    TfrmFornecedor* m_form;
+    std::function<bool(QKeyEvent*)> m_handler;
+};
+
+QToolButton* commandButton(QToolBar* bar, const QString& name, const QString& text, QStyle::StandardPixmap icon)
+{
+    auto* b = new QToolButton(bar);
+    b->setObjectName(name);
+    b->setText(text);
+    b->setIcon(bar->style()->standardIcon(icon));
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setMinimumWidth(56);
+    bar->addWidget(b);
+    return b;
+}
+
+} // namespace
+
+TfrmFornecedor::TfrmFornecedor(TDM& dm, QString operatorName, QWidget* parent)
+    : QMainWindow(parent), tbFornecedor(dm.MyConnection1, QStringLiteral("Select * From Fornecedor")),
+      tbFornec(dm.MyConnection1, QStringLiteral("Select * from Fornecedor")),
+      tbTipo(dm.MyConnection1, QStringLiteral("Select * from Tipos")),
+      tbGerencial(dm.MyConnection1, QStringLiteral("Select * from ContaGerencial")),
+      myqryMyUf(dm.MyConnection1, QStringLiteral("Select Ucase(Nomest),NomEst,sigla From Uf\nOrder By Sigla")),
+      myqryMyMunicipios(dm.MyConnection1,
+                        QStringLiteral("Select uf,codigo,Ucase(nome) nome From Municipios_Ibge\nOrder By Uf,Nome")),
+      myqryNota(dm.MyConnection1,
+                QStringLiteral("Select * from Nota\nwhere Codigofornecedor = :codigoFornecedor\nOrder by Codigonota")),
+      tbEntrada(dm.MyConnection1,
+                QStringLiteral("select * from itensNota\nwhere Codigonota = :Codigonota and notafiscal = :Notafiscal")),
+      m_dm(dm), m_operator(std::move(operatorName)), m_central(std::make_unique<CentralSync>(dm))
+{
+    setObjectName(QStringLiteral("frmFornecedor"));
+    setWindowTitle(QStringLiteral("Cadastro de Fornecedor"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setupRecordSets();
+    m_central->setCityName([this](const QVariant& code) { return cityNameFor(code); });
+
+    auto* central = new QWidget(this);
+    central->setAutoFillBackground(true);
+    QPalette p = central->palette();
+    p.setColor(QPalette::Window, Qt::white);
+    central->setPalette(p);
+    auto* v = new QVBoxLayout(central);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(2);
+    v->addWidget(screenstyle::titleBand(QStringLiteral("Cadastro de Fornecedor"), central));
+    m_commandArea = new QWidget(central);
+    m_commandArea->setFixedHeight(58);
+    buildCommandBars(m_commandArea);
+    v->addWidget(m_commandArea);
+    v->addWidget(buildHeader());
+    m_tabs = new QTabWidget(central);
+    m_tabs->setObjectName(QStringLiteral("pgcFornecedor"));
+    m_grid = new DbGrid(tbFornecedor,
+                        {{QStringLiteral("CodigoFornecedor"), QStringLiteral("Codigo"), 49},
+                         {QStringLiteral("Nome"), QStringLiteral("Razão Social do Fornecedor"), 339},
+                         {QStringLiteral("nomefan"), QStringLiteral("Nome Fantasia"), 270},
+                         {QStringLiteral("Cgccpf"), QStringLiteral("Cnpj"), 109},
+                         {QStringLiteral("ie"), QStringLiteral("Insc.Estadual"), 109},
+                         {QStringLiteral("Telefone1"), QStringLiteral("Telefone"), 109}},
+                        m_tabs);
+    m_grid->setObjectName(QStringLiteral("grdFornecedor"));
+    connect(m_grid, &QAbstractItemView::doubleClicked, this,
+            [this] { setTab(QStringLiteral("Dados")); });
+    m_tabs->addTab(m_grid, QStringLiteral("Listagem"));
+    m_tabs->addTab(buildDadosTab(), QStringLiteral("Dados"));
+    m_tabs->addTab(buildEntradaTab(), QStringLiteral("Entrada"));
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] {
+        if (currentTab() == QStringLiteral("Entrada"))
+            m_notaGrid->setFocus();
+    });
+    v->addWidget(m_tabs, 1);
+    v->addWidget(buildSearchArea());
+    setCentralWidget(central);
+
+    new EnterMovesFocus(this);
+    setupShortcuts();
+    setupTabOrder();
+}
+
+TfrmFornecedor::~TfrmFornecedor() = default;
+
+void TfrmFornecedor::setupRecordSets()
+{
+    tbFornecedor.setDeclaredWidths(schema::widths(schema::SupplierSet::Screen));
+    tbFornec.setDeclaredWidths(schema::widths(schema::SupplierSet::DuplicateCheck));
+    tbFornecedor.addLookup({QStringLiteral("Tiposdespesas"), QStringLiteral("CodigoTipo"), &tbTipo,
+                            QStringLiteral("CODIGOTIPO"), QStringLiteral("DESCTIPO"), 50});
+    tbFornecedor.addLookup({QStringLiteral("Gerenciais"), QStringLiteral("CodigoGerencial"), &tbGerencial,
+                            QStringLiteral("codigogerencial"), QStringLiteral("Gerencial"), 50});
+    // The expense types and cost centres are read once, when the supplier list first opens.
+    tbFornecedor.afterOpen.add([this](RecordSet&) {
+        for (RecordSet* list : {&tbTipo, &tbGerencial}) {
+            if (list->isOpen())
+                continue;
+            list->open();
+            list->setSortKeys({{list->fieldIndex(list == &tbTipo ? QStringLiteral("DESCTIPO")
+                                                                 : QStringLiteral("Gerencial")),
+                                true}});
+        }
+    });
+    tbFornecedor.beforePost.add([this](RecordSet& rs) { tbFornecedorBeforePost(rs); });
+    tbFornecedor.afterEdit.add([this](RecordSet& rs) { tbFornecedorAfterEdit(rs); });
+    tbFornecedor.afterPost.add([this](RecordSet& rs) { tbFornecedorAfterPost(rs); });
+    for (RecordSet* list : {&tbTipo, &tbGerencial, &myqryMyUf, &myqryMyMunicipios})
+        list->setReadOnly(true);
+    myqryNota.setMaster(&tbFornecedor);
+    tbEntrada.setMaster(&myqryNota);
+}
+
+void TfrmFornecedor::buildCommandBars(QWidget* area)
+{
+    m_recordBar = new QToolBar(area);
+    m_recordBar->setObjectName(QStringLiteral("tbRecordCommands"));
+    connect(commandButton(m_recordBar, QStringLiteral("ToolButton1"), QStringLiteral("Incluir"),
+                          QStyle::SP_FileIcon),
+            &QToolButton::clicked, this, [this] { guarded([this] { ToolButton1Click(); }); });
+    connect(commandButton(m_recordBar, QStringLiteral("btnAtualizar"), QStringLiteral("Atualizar"),
+                          QStyle::SP_BrowserReload),
+            &QToolButton::clicked, this, [this] { guarded([this] { AtualizarClick(); }); });
+    connect(commandButton(m_recordBar, QStringLiteral("btn1"), QStringLiteral("Excluir"), QStyle::SP_TrashIcon),
+            &QToolButton::clicked, this, [this] { guarded([this] { btn1Click(); }); });
+    QToolButton* report =
+        commandButton(m_recordBar, QStringLiteral("btnRelatorio"), QStringLiteral("Relatório"), QStyle::SP_FileDialogDetailedView);
+    auto* menu = new QMenu(report);
+    menu->setObjectName(QStringLiteral("mnuRelatorio"));
+    menu->addAction(QStringLiteral("Por Ordem Alfabética"));
+    report->setMenu(menu);
+    report->setPopupMode(QToolButton::InstantPopup);
+    connect(commandButton(m_recordBar, QStringLiteral("btnFechar"), QStringLiteral("   Fechar   "),
+                          QStyle::SP_DialogCloseButton),
+            &QToolButton::clicked, this, [this] { Fechar1Click(); });
+
+    m_editBar = new QToolBar(area);
+    m_editBar->setObjectName(QStringLiteral("tbEditingCommands"));
+    connect(commandButton(m_editBar, QStringLiteral("ToolButton7"), QStringLiteral("Salvar"),
+                          QStyle::SP_DialogSaveButton),
+            &QToolButton::clicked, this, [this] { guarded([this] { ToolButton7Click(); }); });
+    connect(commandButton(m_editBar, QStringLiteral("ToolButton8"), QStringLiteral(" Cancelar  "),
+                          QStyle::SP_DialogCancelButton),
+            &QToolButton::clicked, this, [this] { guarded([this] { ToolButton8Click(); }); });
+
+    m_navBar = new QToolBar(area);
+    m_navBar->setObjectName(QStringLiteral("tbNavigation"));
+    const std::pair<const char*, void (RecordSet::*)()> nav[] = {
+        {"Primeiro ", &RecordSet::first}, {"Anterior", &RecordSet::prior},
+        {"Próximo ", &RecordSet::next}, {"   Último    ", &RecordSet::last}};
+    const QStyle::StandardPixmap icons[] = {QStyle::SP_MediaSkipBackward, QStyle::SP_MediaSeekBackward,
+                                            QStyle::SP_MediaSeekForward, QStyle::SP_MediaSkipForward};
+    for (int i = 0; i < 4; ++i) {
+        const auto move = nav[i].second;
+        connect(commandButton(m_navBar, QStringLiteral("btnNav%1").arg(i), QString::fromUtf8(nav[i].first), icons[i]),
+                &QToolButton::clicked, this, [this, move] {
+                    guarded([&] {
+                        if (tbFornecedor.isOpen())
+                            (tbFornecedor.*move)();
+                    });
+                });
+    }
+    for (QToolBar* bar : {m_recordBar, m_editBar, m_navBar}) {
+        bar->setMovable(false);
+        bar->setIconSize(QSize(24, 24));
+        bar->adjustSize();
+    }
+    showBars(Bars::Browse);
+}
+
+void TfrmFornecedor::showBars(Bars b)
+{
+    m_bars = b;
+    if (b == Bars::Browse) {
+        m_recordBar->move(0, 0);
+        m_navBar->move(kNavigationX, 0);
+        m_editBar->move(kNavigationX, 0);
+    } else {
+        m_editBar->move(kEditingX, 0);
+    }
+    m_recordBar->setVisible(b == Bars::Browse);
+    m_navBar->setVisible(b == Bars::Browse);
+    m_editBar->setVisible(b == Bars::Editing);
+}
+
+QString TfrmFornecedor::currentTab() const
+{
+    return m_tabs->tabText(m_tabs->currentIndex());
+}
+
+void TfrmFornecedor::setTab(const QString& caption)
+{
+    for (int i = 0; i < m_tabs->count(); ++i)
+        if (m_tabs->tabText(i) == caption)
+            m_tabs->setCurrentIndex(i);
+}
+
+void TfrmFornecedor::FormCreate()
+{
+    setTab(QStringLiteral("Listagem"));
+    showBars(Bars::Browse);
+    guarded([this] {
+        m_dm.tbConfiguracao.open();
+        myqryMyUf.open();
+        myqryMyMunicipios.open();
+        setWindowTitle(QStringLiteral("Atualizado 24-08-2023 / 19:30 - Nome do Usuário : ") + m_operator +
+                       QStringLiteral(" - ") + m_dm.tbConfiguracao.text(QStringLiteral("Nome")));
+    });
+}
+
+void TfrmFornecedor::showEvent(QShowEvent* e)
+{
+    QMainWindow::showEvent(e);
+    FormShow();
+}
+
+void TfrmFornecedor::FormShow()
+{
+    m_search->setFocus();
+}
+
+void TfrmFornecedor::FormClose()
+{
+    tbFornecedor.close();
+    tbEntrada.close();
+}
+
+void TfrmFornecedor::closeEvent(QCloseEvent* e)
+{
+    FormClose();
+    QMainWindow::closeEvent(e);
+}
+
+void TfrmFornecedor::Fechar1Click()
+{
+    close();
+}
+
+void TfrmFornecedor::AtualizarClick()
+{
+    if (tbFornecedor.isOpen())
+        tbFornecedor.refresh();
+}
+
+RecordSet& TfrmFornecedor::focusedRecordSet()
+{
+    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget())
+        if (auto* grid = qobject_cast<DbGrid*>(w))
+            return grid->recordSet();
+    return tbFornecedor;
+}
+
+void TfrmFornecedor::setupShortcuts()
+{
+    new ScreenKeys(this, [this](QKeyEvent* key) {
+        if (key->key() == Qt::Key_F) {
+            Fechar1Click();
+            return true;
+        }
+        RecordSet& rs = focusedRecordSet();
+        const bool open = rs.isOpen(), modifiable = open && !rs.isReadOnly();
+        guarded([&] {
+            switch (key->key()) {
+            case Qt::Key_I:
+                if (modifiable)
+                    rs.append();
+                break;
+            case Qt::Key_A:
+                if (modifiable && !rs.isEditing() && !rs.isEmpty())
+                    rs.edit();
+                break;
+            case Qt::Key_S:
+                if (modifiable && rs.isEditing())
+                    rs.post();
+                break;
+            case Qt::Key_N:
+                if (modifiable && rs.isEditing())
+                    rs.cancel();
+                break;
+            case Qt::Key_E:
+                if (modifiable && !rs.isEmpty())
+                    rs.remove();
+                break;
+            case Qt::Key_F1:
+                if (open && !rs.atFirst())
+                    rs.first();
+                break;
+            case Qt::Key_F2:
+                if (open && !rs.atFirst())
+                    rs.prior();
+                break;
+            case Qt::Key_F3:
+                if (open && !rs.atLast())
+                    rs.next();
+                break;
+            case Qt::Key_F4:
+                if (open && !rs.atLast())
+                    rs.last();
+                break;
+            default:
+                break;
+            }
+        });
+        return true;
+    });
+}
+
+void TfrmFornecedor::setupTabOrder()
+{
+    // Header fields, search box, tab strip, then the fields of the active tab.
+    QWidget* prev = m_nome;
+    for (QWidget* w : QList<QWidget*>{m_nomefan, m_search, m_tabs}) {
+        setTabOrder(prev, w);
+        prev = w;
+    }
+    for (QWidget* w : m_dadosOrder) {
+        setTabOrder(prev, w);
+        prev = w;
+    }
+}
+
+} // namespace cad

@@ -1,0 +1,132 @@
+#pragma once
+#include "data/RecordSet.h"
+
+#include <QMainWindow>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+class QWidget;
+
+namespace cad {
+
+class TDM;
+class DbGrid;
+class DbLineEdit;
+class DbLookupCombo;
+class DbMemo;
+class DbRadioGroup;
+class DbText;
+class CentralSync;
+
+/// The supplier screen: the program's main window, where suppliers are found, browsed,
+/// edited, created, saved and deleted.
+class TfrmFornecedor : public QMainWindow
+{
+    Q_OBJECT
+public:
+    TfrmFornecedor(TDM& dm, QString operatorName, QWidget* parent = nullptr);
+    ~TfrmFornecedor() override;
+
+    /// Prepares the screen: first tab, browse layout, own company, state and municipality lists,
+    /// caption. A failure ends the step and is shown; the screen is still shown.
+    void FormCreate();
+
+    // --- record sets of the screen
+    RecordSet tbFornecedor;
+    RecordSet tbFornec;  ///< duplicate check before a new supplier is saved
+    RecordSet tbTipo;
+    RecordSet tbGerencial;
+    RecordSet myqryMyUf;
+    RecordSet myqryMyMunicipios;
+    RecordSet myqryNota;
+    RecordSet tbEntrada;
+
+    // --- commands (also reached by buttons and keys)
+    void ToolButton1Click(); ///< "Incluir"
+    void ToolButton7Click(); ///< "Salvar"
+    void ToolButton8Click(); ///< " Cancelar  "
+    void btn1Click();        ///< "Excluir"
+    void AtualizarClick();
+    void Fechar1Click();
+    void SpeedButton4Click();  ///< search by code
+    void SpeedButton1Click();  ///< search by company name
+    void TSpeedButtonClick();  ///< search by trade name
+    void TSpeedButton11Click(); ///< search by CPF/CNPJ
+    void searchByLetter(QChar letter);
+    void dblkcbbufsClick();    ///< a state was chosen: the municipality list narrows to it
+    void openPurchaseHistory();
+    void consultaCPF();        ///< CPF look-up picture
+    void consultaCNPJ();       ///< CNPJ look-up picture
+    void img1Click();          ///< postal-code look-up picture
+    void SpeedButton2Click();  ///< "&Incluir" beside the cost centre
+
+    enum class Bars { Browse, Editing };
+    [[nodiscard]] Bars bars() const { return m_bars; }
+    [[nodiscard]] QString currentTab() const;
+    [[nodiscard]] QLineEdit* searchBox() const { return m_search; }
+    [[nodiscard]] DbLookupCombo* stateList() const { return m_ufs; }
+    [[nodiscard]] DbLookupCombo* municipalityList() const { return m_cidades; }
+    [[nodiscard]] DbLineEdit* cgccpfEdit() const { return m_cgccpf; }
+    /// The municipality name the municipality list holds for CODE (empty when it holds none).
+    [[nodiscard]] QString cityNameFor(const QVariant& code) const;
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+
+private:
+    void buildCommandBars(QWidget* area);
+    QWidget* buildHeader();
+    QWidget* buildDadosTab();
+    QWidget* buildEntradaTab();
+    QWidget* buildSearchArea();
+    void setupRecordSets();
+    void setupShortcuts();
+    void setupTabOrder();
+    void showBars(Bars b);
+    void setTab(const QString& caption);
+    void FormClose();
+    void FormShow();
+
+    // search and save steps
+    void searchButton(const QString& head, const QString& tail, const QString& notFound, const QString& empty);
+    void openSupplierSet(const QString& sql, const QString& pattern);
+    void tbFornecedorBeforePost(RecordSet& rs);
+    void tbFornecedorAfterEdit(RecordSet& rs);
+    void tbFornecedorAfterPost(RecordSet& rs);
+    void dbedtCgccpfExit();
+    [[nodiscard]] RecordSet& focusedRecordSet();
+
+    TDM& m_dm;
+    QString m_operator;
+    Bars m_bars = Bars::Browse;
+    std::unique_ptr<CentralSync> m_central;
+
+    QWidget* m_commandArea = nullptr;
+    QToolBar* m_recordBar = nullptr;
+    QToolBar* m_editBar = nullptr;
+    QToolBar* m_navBar = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    QLineEdit* m_search = nullptr;
+    DbGrid* m_grid = nullptr;
+    DbGrid* m_notaGrid = nullptr;
+    DbGrid* m_itemGrid = nullptr;
+    DbLineEdit* m_nome = nullptr;
+    DbLineEdit* m_nomefan = nullptr;
+    DbLineEdit* m_cgccpf = nullptr;
+    DbLineEdit* m_complemento = nullptr;
+    DbLookupCombo* m_ufs = nullptr;
+    DbLookupCombo* m_cidades = nullptr;
+    DbLookupCombo* m_tipos = nullptr;
+    DbLookupCombo* m_gerencial = nullptr;
+    QPushButton* m_incluirGerencial = nullptr;
+    QWidget* m_firstDadosField = nullptr;
+    QList<QWidget*> m_dadosOrder;
+};
+
+} // namespace cad
