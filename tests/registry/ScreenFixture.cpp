@@ -1,0 +1,64 @@
+#include "tests/registry/ScreenFixture.h"
+
+#include "app/ui/ErrorDisplay.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLocale>
+#include <QTemporaryDir>
+
+namespace testsupport {
+
+ScreenFixture::ScreenFixture(const QString& prefix)
+    : m_localDb(uniqueName(prefix)), m_centralDb(uniqueName(prefix + QStringLiteral("c")))
+{
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    createDatabase(Role::Local, m_localDb, true);
+    createDatabase(Role::Central, m_centralDb);
+    m_dir = QDir::temp().filePath(m_localDb);
+    QDir().mkpath(m_dir);
+    writeAdminIni(m_dir, m_localDb, m_centralDb);
+    cad::errordisplay::install();
+    cad::dialogs::setResponder([this](const cad::dialogs::Request& r) {
+        m_messages << r;
+        if (r.buttons == cad::dialogs::Buttons::Ok)
+            return cad::dialogs::Answer::Ok;
+        if (m_answers.empty())
+            return r.defaultAnswer;
+        const auto a = m_answers.front();
+        m_answers.pop_front();
+        return a;
+    });
+}
+
+ScreenFixture::~ScreenFixture()
+{
+    cad::dialogs::setResponder({});
+    m_form.reset();
+    m_dm.reset();
+    QDir(m_dir).removeRecursively();
+    dropDatabase(Role::Local, m_localDb);
+    dropDatabase(Role::Central, m_centralDb);
+}
+
+cad::TfrmFornecedor& ScreenFixture::openScreen(const QString& operatorName)
+{
+    m_form.reset();
+    m_dm = std::make_unique<cad::TDM>();
+    m_dm->DataModuleCreate(m_dir);
+    m_form = std::make_unique<cad::TfrmFornecedor>(*m_dm, operatorName);
+    m_form->FormCreate();
+    m_form->resize(1366, 768);
+    m_form->show();
+    QApplication::setActiveWindow(m_form.get());
+    return *m_form;
+}
+
+QList<cad::dialogs::Request> ScreenFixture::takeMessages()
+{
+    QList<cad::dialogs::Request> out;
+    out.swap(m_messages);
+    return out;
+}
+
+} // namespace testsupport

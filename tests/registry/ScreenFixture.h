@@ -1,0 +1,46 @@
+#pragma once
+// The real supplier screen over fresh local and central test databases, with every message box
+// answered by the test and recorded.
+#include "app/DataModule.h"
+#include "app/ui/Dialogs.h"
+#include "registry/TfrmFornecedor.h"
+#include "tests/support/TestDb.h"
+
+#include <QStringList>
+#include <deque>
+#include <memory>
+
+namespace testsupport {
+
+class ScreenFixture
+{
+public:
+    /// Creates databases named after PREFIX (reference data included) and an Admin.ini for them.
+    explicit ScreenFixture(const QString& prefix);
+    ~ScreenFixture();
+
+    /// A new data module and screen (FormCreate run, window shown); replaces the previous ones.
+    cad::TfrmFornecedor& openScreen(const QString& operatorName = QStringLiteral("MARIA"));
+    [[nodiscard]] cad::TfrmFornecedor& screen() { return *m_form; }
+    [[nodiscard]] cad::TDM& dm() { return *m_dm; }
+
+    /// SQL on the local or central test database; the first column of the last result.
+    QStringList local(const QString& sql) { return runSql(Role::Local, m_localDb, sql); }
+    QStringList central(const QString& sql) { return runSql(Role::Central, m_centralDb, sql); }
+    [[nodiscard]] const QString& localDb() const { return m_localDb; }
+    [[nodiscard]] const QString& centralDb() const { return m_centralDb; }
+
+    /// Message boxes shown so far (title and text), oldest first; cleared by takeMessages().
+    QList<cad::dialogs::Request> takeMessages();
+    /// The answer to the next question (Yes/No); without one, questions get their default.
+    void answerNext(cad::dialogs::Answer a) { m_answers.push_back(a); }
+
+private:
+    QString m_localDb, m_centralDb, m_dir;
+    std::unique_ptr<cad::TDM> m_dm;
+    std::unique_ptr<cad::TfrmFornecedor> m_form;
+    QList<cad::dialogs::Request> m_messages;
+    std::deque<cad::dialogs::Answer> m_answers;
+};
+
+} // namespace testsupport
