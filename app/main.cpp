@@ -6,7 +6,7 @@
 #include "http/ServiceSettings.h"
 #include "registry/TfrmFornecedor.h"
 
-#include <QFileInfo>
+#include <QScreen>
 
 namespace {
 
@@ -47,6 +47,9 @@ int main(int argc, char** argv)
     cad::TfrmFornecedor form(dm, operatorName);
     instance.setWindow(&form);
     form.FormCreate();
+    // Maximised and not resizable: the whole work area, also where no window manager maximises.
+    form.setFixedSize(form.screen()->availableGeometry().size());
+    form.move(form.screen()->availableGeometry().topLeft());
     form.showMaximized();
     return app.exec();
 }
