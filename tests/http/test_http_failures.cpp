@@ -112,6 +112,31 @@ private Q_SLOTS:
         QCOMPARE(http.SocketErrorCode(), ECONNREFUSED);
     }
 
+    void connectTimeOut()
+    {
+        // A listener whose accept queue is full drops further connection attempts unanswered.
+        const int listener = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof addr;
+        QVERIFY(bind(listener, reinterpret_cast<sockaddr*>(&addr), len) == 0 && listen(listener, 0) == 0);
+        getsockname(listener, reinterpret_cast<sockaddr*>(&addr), &len);
+        int fillers[2];
+        for (int& f : fillers) {
+            f = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            ::connect(f, reinterpret_cast<sockaddr*>(&addr), len);
+        }
+        TCadHTTP http;
+        http.SetTimeOut(300);
+        const QString error = httpError(
+            [&] { http.RequestGet(QStringLiteral("http://127.0.0.1:%1/").arg(ntohs(addr.sin_port))); });
+        for (int fd : {fillers[0], fillers[1], listener})
+            close(fd);
+        QVERIFY2(error.startsWith(QStringLiteral("Erro HTTP: 500 \r\nSocket Error: %1 ").arg(ETIMEDOUT)),
+                 qPrintable(error));
+    }
+
     void unsupportedScheme()
     {
         TCadHTTP http;
