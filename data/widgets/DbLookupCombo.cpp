@@ -28,7 +28,7 @@ void DbLookupCombo::setList(RecordSet* list, const QString& keyField, const QStr
 
 void DbLookupCombo::bind(RecordSet* set, const QString& field)
 {
-    m_link.bind(set, field);
+    m_link.bind(set, field, false);
 }
 
 void DbLookupCombo::setKey(const QVariant& key)

@@ -9,7 +9,7 @@ FieldLink::FieldLink(QWidget* control, std::function<void()> refresh)
 {
 }
 
-void FieldLink::bind(RecordSet* set, const QString& field)
+void FieldLink::bind(RecordSet* set, const QString& field, bool followRowChanges)
 {
     m_set = set;
     m_field = field;
@@ -20,10 +20,11 @@ void FieldLink::bind(RecordSet* set, const QString& field)
     };
     set->afterScroll.add(again);
     set->stateChanged.add(again);
-    set->rowChanged.add([this, alive](RecordSet& s, int row) {
-        if (alive.lock() && row == s.currentRow())
-            refresh();
-    });
+    if (followRowChanges)
+        set->rowChanged.add([this, alive](RecordSet& s, int row) {
+            if (alive.lock() && row == s.currentRow())
+                refresh();
+        });
     refresh();
 }
 

@@ -15,7 +15,9 @@ class FieldLink
 {
 public:
     FieldLink(QWidget* control, std::function<void()> refresh);
-    void bind(RecordSet* set, const QString& field);
+    /// FOLLOWROWCHANGES: also refresh when a value of the current row is written. A lookup list
+    /// does not: its choice is set from the field only when the record changes as a whole.
+    void bind(RecordSet* set, const QString& field, bool followRowChanges = true);
     [[nodiscard]] RecordSet* set() const { return m_set; }
     [[nodiscard]] const QString& field() const { return m_field; }
     [[nodiscard]] QVariant value() const;
