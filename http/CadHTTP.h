@@ -8,6 +8,10 @@
 #include <QStringList>
 #include <functional>
 
+class HttpConnection;
+struct HttpUrl;
+struct TransportError;
+
 /// Called with the URL just before the first request of a call; it may change it.
 using TCadOnAntesAbrirHTTP = std::function<void(QString& AURL)>;
 
@@ -86,12 +90,12 @@ public:
 
 private:
     void exchange(const QString& method, const QString& url);
-    [[nodiscard]] QByteArray requestHead(const QString& method, const struct HttpUrl& target,
+    [[nodiscard]] QByteArray requestHead(const QString& method, const HttpUrl& target,
                                          bool forwardProxy) const;
-    void openTunnel(class HttpConnection& connection, const HttpUrl& target) const;
+    void openTunnel(HttpConnection& connection, const HttpUrl& target) const;
     void readResponse(HttpConnection& connection, const QString& method);
     void readChunkedBody(HttpConnection& connection);
-    [[nodiscard]] static struct TransportError bodyTooLarge();
+    [[nodiscard]] static TransportError bodyTooLarge();
     void updateCookies();
 
     QString m_proxyHost;
