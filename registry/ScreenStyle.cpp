@@ -44,8 +44,9 @@ QWidget* labeled(const QString& text, QWidget* control, int width, bool red, QWi
     control->setParent(box);
     v->addWidget(control);
     if (width > 0) {
+        // The control keeps its design width; a longer caption widens the box, never clipped.
         control->setFixedWidth(width);
-        box->setFixedWidth(width);
+        box->setFixedWidth(std::max(width, l->sizeHint().width()));
     }
     return box;
 }
