@@ -20,6 +20,12 @@ class ConnectionTest : public QObject
         const unsigned long id = victim.serverThreadId();
         testsupport::runSql(role, db, QStringLiteral("KILL %1").arg(id));
     }
+    ConnectionSettings throughProxy(const testsupport::TcpProxy& proxy)
+    {
+        auto s = testsupport::settings(Role::Local, m_db);
+        s.port = proxy.port();
+        return s;
+    }
     int count(const QString& sql) { return testsupport::runSql(Role::Local, m_db, sql).value(0).toInt(); }
 
 private Q_SLOTS:
@@ -75,9 +81,7 @@ private Q_SLOTS:
     {
         testsupport::TcpProxy proxy(testsupport::server(Role::Local).port);
         Connection local(QStringLiteral("local"));
-        auto s = testsupport::settings(Role::Local, m_db);
-        s.port = proxy.port();
-        local.setSettings(s);
+        local.setSettings(throughProxy(proxy));
         local.open();
         proxy.cutAfterCommand(testsupport::TcpProxy::kStmtExecute);
         QVERIFY_THROWS_EXCEPTION(DbError, local.execute(QStringLiteral("INSERT INTO Tipos (DESCTIPO) VALUES (?)"),
@@ -92,9 +96,7 @@ private Q_SLOTS:
     {
         testsupport::TcpProxy proxy(testsupport::server(Role::Local).port);
         Connection local(QStringLiteral("local"));
-        auto s = testsupport::settings(Role::Local, m_db);
-        s.port = proxy.port();
-        local.setSettings(s);
+        local.setSettings(throughProxy(proxy));
         local.open();
         proxy.cutAfterCommand(testsupport::TcpProxy::kQuery);
         const QueryResult r = local.query(QStringLiteral("SELECT 42"));
@@ -108,9 +110,7 @@ private Q_SLOTS:
         testsupport::TcpProxy proxy(testsupport::server(Role::Local).port);
         proxy.setRefusing(true);
         Connection local(QStringLiteral("local"));
-        auto s = testsupport::settings(Role::Local, m_db);
-        s.port = proxy.port();
-        local.setSettings(s);
+        local.setSettings(throughProxy(proxy));
         QVERIFY_THROWS_EXCEPTION(DbError, local.open());
         QVERIFY(!local.isOpen());
         proxy.setRefusing(false);
