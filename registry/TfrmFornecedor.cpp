@@ -250,9 +250,12 @@ void TfrmFornecedor::showBars(Bars b)
 {
     m_bars = b;
     if (b == Bars::Browse) {
+        // Navigation starts at its design position, or after the record commands when these
+        // are wider in the running font.
+        const int navX = std::max(kNavigationX, m_recordBar->sizeHint().width());
         m_recordBar->move(0, 0);
-        m_navBar->move(kNavigationX, 0);
-        m_editBar->move(kNavigationX, 0);
+        m_navBar->move(navX, 0);
+        m_editBar->move(navX, 0);
     } else {
         m_editBar->move(kEditingX, 0);
     }
