@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
@@ -388,15 +389,25 @@ void TfrmFornecedor::setupShortcuts()
 
 void TfrmFornecedor::setupTabOrder()
 {
-    // Header fields, search box, tab strip, then the fields of the active tab.
+    // Header fields, search box, tab strip, then the fields of the active tab. The chain runs
+    // through the strip itself (the tab widget would place a field after all its pages) and
+    // through the buttons of a group that takes no focus itself (Qt skips such a widget).
     QWidget* prev = m_nome;
-    for (QWidget* w : QList<QWidget*>{m_nomefan, m_search, m_tabs}) {
+    auto chain = [&prev](QWidget* w) {
         setTabOrder(prev, w);
         prev = w;
-    }
+    };
+    chain(m_nomefan);
+    chain(m_search);
+    chain(m_tabs->findChild<QTabBar*>());
     for (QWidget* w : m_dadosOrder) {
-        setTabOrder(prev, w);
-        prev = w;
+        if (w->focusPolicy() != Qt::NoFocus) {
+            chain(w);
+            continue;
+        }
+        for (QWidget* part : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (part->focusPolicy() & Qt::TabFocus)
+                chain(part);
     }
 }
 

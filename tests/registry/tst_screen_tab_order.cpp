@@ -1,0 +1,76 @@
+// The Tab key's path: header fields, search box, tab strip, then the fields of the active tab
+// ("Cnpj / Cpf" is reached only by clicking).
+#include "tests/registry/ScreenSteps.h"
+
+#include <QTabWidget>
+
+using namespace testsupport;
+
+class ScreenTabOrderTest : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<ScreenFixture> m_fx;
+
+    static QString nameOf(QWidget* w)
+    {
+        if (!w)
+            return QStringLiteral("(none)");
+        return w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_fx = std::make_unique<ScreenFixture>(QStringLiteral("taborder"));
+        addSupplier(*m_fx, 1, QStringLiteral("ALFA"));
+    }
+    void cleanupTestCase() { m_fx.reset(); }
+
+    void tabPath_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QStringList>("path");
+        const QStringList head{"dbedtNome", "dbedtNomefan", "edtPesquisa", "qt_tabwidget_tabbar"};
+        QTest::newRow("Listagem") << 0 << head + QStringList{"grdFornecedor"};
+        QTest::newRow("Dados") << 1
+                               << head + QStringList{"dbedtIe",          "dbedtRg",         "QRadioButton",
+                                                     "dbedtEndereco",    "dbedtNumero",     "dbedtComplemento",
+                                                     "dbedtBairro",      "dblkcbbufs",      "dblkcbbcodigocidade",
+                                                     "dbedtCep",         "dbedtTelefone1",  "dbedtTelefone2",
+                                                     "dbedtEmail",       "dbedtContato",    "dbedtTelcontato",
+                                                     "dblkcbbTipo",      "dblkcbbGerencial", "SpeedButton2",
+                                                     "dbedtValor",       "dbedtDiavenc",    "dbmmoObs"};
+        QTest::newRow("Entrada") << 2 << head + QStringList{"grdNota"};
+    }
+    void tabPath()
+    {
+        QFETCH(int, tab);
+        QFETCH(QStringList, path);
+        cad::TfrmFornecedor& f = m_fx->openScreen();
+        search(f, QStringLiteral("SpeedButton4"), QStringLiteral("1"));
+        control<QTabWidget>(f, QStringLiteral("pgcFornecedor"))->setCurrentIndex(tab);
+        control(f, QStringLiteral("dbedtNome"))->setFocus(Qt::MouseFocusReason);
+        QStringList walked{nameOf(QApplication::focusWidget())};
+        while (walked.size() < path.size()) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            walked << nameOf(QApplication::focusWidget());
+        }
+        QCOMPARE(walked, path);
+    }
+
+    // Enter moves on like Tab and skips "Cnpj / Cpf" too.
+    void enterFollowsTheTabPath()
+    {
+        cad::TfrmFornecedor& f = m_fx->openScreen();
+        control<QTabWidget>(f, QStringLiteral("pgcFornecedor"))->setCurrentIndex(1);
+        control(f, QStringLiteral("dbedtNomefan"))->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(nameOf(QApplication::focusWidget()), QStringLiteral("edtPesquisa"));
+        control(f, QStringLiteral("dbedtRg"))->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(nameOf(QApplication::focusWidget()), QStringLiteral("QRadioButton"));
+    }
+};
+
+QTEST_MAIN(ScreenTabOrderTest)
+#include "tst_screen_tab_order.moc"
