@@ -1,0 +1,74 @@
+// The "Listagem" list: title-click sorting on the workstation, double click to "Dados", and the
+// row the header fields follow.
+#include "tests/registry/ScreenSteps.h"
+
+using namespace testsupport;
+
+class ScreenListTest : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<ScreenFixture> m_fx;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_fx = std::make_unique<ScreenFixture>(QStringLiteral("list"));
+        addSupplier(*m_fx, 1, QStringLiteral("BETA"), QStringLiteral("M"));
+        addSupplier(*m_fx, 2, QStringLiteral("ALFA"), QStringLiteral("Z"));
+        addSupplier(*m_fx, 3, QStringLiteral("ALFA"), QStringLiteral("K"));
+        addSupplier(*m_fx, 4, QStringLiteral("CAPA"), QStringLiteral("A"));
+    }
+    void cleanupTestCase() { m_fx.reset(); }
+
+    // One click after another; each row is the state the list reaches.
+    void titleClicks()
+    {
+        struct Step
+        {
+            int column;
+            Qt::KeyboardModifiers mods;
+            int shownColumn;
+            QStringList shown;
+        };
+        const QList<Step> steps{
+            {1, {}, 1, {"ALFA", "ALFA", "BETA", "CAPA"}},
+            {1, {}, 1, {"CAPA", "BETA", "ALFA", "ALFA"}},                // same title: reversed
+            {2, Qt::ShiftModifier, 0, {"4", "1", "3", "2"}},             // Shift adds the trade name
+            {2, Qt::ShiftModifier, 0, {"4", "1", "2", "3"}},             // again: that key reversed
+            {1, Qt::ControlModifier, 0, {"2", "1", "3", "4"}},           // Ctrl takes the name out
+            {0, {}, 0, {"1", "2", "3", "4"}},                            // a plain click replaces all
+        };
+        cad::TfrmFornecedor& f = m_fx->openScreen();
+        search(f, QStringLiteral("SpeedButton4"), QStringLiteral("%"));
+        clickRow(f, 2);
+        const QString current = f.tbFornecedor.text(QStringLiteral("CodigoFornecedor"));
+        for (qsizetype i = 0; i < steps.size(); ++i) {
+            clickTitle(f, steps[i].column, steps[i].mods);
+            QVERIFY2(listColumn(f, steps[i].shownColumn) == steps[i].shown, qPrintable(QString::number(i)));
+            // The current supplier stays current, wherever the order puts it.
+            QCOMPARE(f.tbFornecedor.text(QStringLiteral("CodigoFornecedor")), current);
+            QCOMPARE(listColumn(f, 0).value(f.tbFornecedor.currentRow()), current);
+        }
+        QCOMPARE(messageTexts(*m_fx), QStringList());
+        QCOMPARE(m_fx->local(QStringLiteral("SELECT COUNT(*) FROM fornecedor")).value(0), QStringLiteral("4"));
+    }
+
+    void doubleClickShowsDados()
+    {
+        cad::TfrmFornecedor& f = m_fx->openScreen();
+        search(f, QStringLiteral("SpeedButton4"), QStringLiteral("%"));
+        cad::DbGrid* g = supplierList(f);
+        const QRect r = g->visualRect(g->model()->index(3, 1));
+        // A person's double click: press, release, then the second press and its release.
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, r.center());
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, r.center());
+        QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, r.center());
+        QCOMPARE(f.currentTab(), QStringLiteral("Dados"));
+        QCOMPARE(f.tbFornecedor.currentRow(), 3);
+        QCOMPARE(control<QLineEdit>(f, QStringLiteral("dbedtNome"))->text(), QStringLiteral("CAPA"));
+        QCOMPARE(f.bars(), cad::TfrmFornecedor::Bars::Browse);
+    }
+};
+
+QTEST_MAIN(ScreenListTest)
+#include "tst_screen_list.moc"
