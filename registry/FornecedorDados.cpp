@@ -117,7 +117,7 @@ QWidget* TfrmFornecedor::buildDadosTab()
     r1->addWidget(cnpj, 0, Qt::AlignBottom);
     m_cgccpf = lineEdit(tbFornecedor, QStringLiteral("Cgccpf"), QStringLiteral("dbedtCgccpf"), U, 18);
     m_cgccpf->setFocusPolicy(Qt::ClickFocus); // skipped by Tab and Enter
-    connect(m_cgccpf, &QLineEdit::editingFinished, this, [this] { guarded([this] { dbedtCgccpfExit(); }); });
+    m_cgccpf->installEventFilter(this); // leaving the field adjusts the taxpayer fields
     add(r1, labeled(QStringLiteral("Cnpj / Cpf"), m_cgccpf, 142, true, tab));
     auto* ie = lineEdit(tbFornecedor, QStringLiteral("ie"), QStringLiteral("dbedtIe"), DbLineEdit::CharCase::Lower, 18);
     add(r1, labeled(QStringLiteral("Insc.Estadual"), ie, 142, true, tab));
@@ -128,6 +128,7 @@ QWidget* TfrmFornecedor::buildDadosTab()
                                    QStringLiteral("9 - NÃO CONTRIBUINTE")},
                                   {1, 2, 9}, tab);
     tipo->setObjectName(QStringLiteral("dbrgrpTipoContribuinte"));
+    m_tipoContribuinte = tipo;
     tipo->bind(&tbFornecedor, QStringLiteral("TipoContribuinte"));
     QPalette red = tipo->palette();
     red.setColor(QPalette::WindowText, Qt::red);

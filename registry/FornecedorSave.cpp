@@ -4,6 +4,9 @@
 #include "data/Values.h"
 #include "data/widgets/DbLineEdit.h"
 #include "data/widgets/DbLookupCombo.h"
+#include "data/widgets/DbRadioGroup.h"
+
+#include <QAbstractButton>
 #include "http/WaitCursor.h"
 #include "registry/CentralSync.h"
 #include "registry/TfrmFornecedor.h"
@@ -114,7 +117,23 @@ void TfrmFornecedor::tbFornecedorAfterPost(RecordSet& rs)
 
 void TfrmFornecedor::dbedtCgccpfExit()
 {
-    // The taxpayer fields follow the document typed: filled in by the CPF look-up's rules.
+    // A person's document: no state registration caption, and a non-contributor; a company's: no RG caption.
+    const QString d = DigitsOnly(m_cgccpf->text());
+    if (d.size() <= 11) {
+        if (auto* caption = findChild<QWidget*>(QStringLiteral("lbl_dbedtIe")))
+            caption->hide();
+        chooseNonContributor();
+    } else if (auto* caption = findChild<QWidget*>(QStringLiteral("lbl_dbedtRg"))) {
+        caption->hide();
+    }
+}
+
+void TfrmFornecedor::chooseNonContributor()
+{
+    // As if the operator had picked it: the record enters editing only when the choice changes.
+    QAbstractButton* nine = m_tipoContribuinte->buttons()->button(2);
+    if (!nine->isChecked())
+        nine->click();
 }
 
 } // namespace cad

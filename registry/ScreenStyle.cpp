@@ -40,6 +40,7 @@ QWidget* labeled(const QString& text, QWidget* control, int width, bool red, QWi
     v->setSpacing(1);
     QLabel* l = caption(text, red, box);
     l->setBuddy(control);
+    l->setObjectName(QStringLiteral("lbl_") + control->objectName());
     v->addWidget(l);
     control->setParent(box);
     v->addWidget(control);

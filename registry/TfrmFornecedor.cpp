@@ -290,6 +290,17 @@ void TfrmFornecedor::FormCreate()
     });
 }
 
+bool TfrmFornecedor::eventFilter(QObject* watched, QEvent* event)
+{
+    // Leaving the field for another control of this window; not another window taking over.
+    if (watched == m_cgccpf && event->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            guarded([this] { dbedtCgccpfExit(); });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void TfrmFornecedor::showEvent(QShowEvent* e)
 {
     QMainWindow::showEvent(e);

@@ -78,6 +78,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildCommandBars(QWidget* area);
@@ -100,6 +101,7 @@ private:
     void tbFornecedorAfterEdit(RecordSet& rs);
     void tbFornecedorAfterPost(RecordSet& rs);
     void dbedtCgccpfExit();
+    void chooseNonContributor();
     [[nodiscard]] RecordSet& focusedRecordSet();
 
     TDM& m_dm;
@@ -120,6 +122,7 @@ private:
     DbLineEdit* m_nomefan = nullptr;
     DbLineEdit* m_cgccpf = nullptr;
     DbLineEdit* m_complemento = nullptr;
+    DbRadioGroup* m_tipoContribuinte = nullptr;
     DbLookupCombo* m_ufs = nullptr;
     DbLookupCombo* m_cidades = nullptr;
     DbLookupCombo* m_tipos = nullptr;

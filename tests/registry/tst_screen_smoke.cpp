@@ -1,6 +1,8 @@
 // The supplier screen starts over the real servers: caption, empty closed list, browse layout.
 #include "tests/registry/ScreenFixture.h"
 
+#include <QLineEdit>
+#include <QTabBar>
 #include <QtTest>
 
 class ScreenSmokeTest : public QObject
@@ -24,6 +26,32 @@ private Q_SLOTS:
         // Navigation and "Atualizar" do nothing while the list is closed.
         f.AtualizarClick();
         QVERIFY(!f.tbFornecedor.isOpen());
+    }
+
+    void leavingTheDocumentFieldAdjustsTaxpayerFields()
+    {
+        m_fx->local(QStringLiteral("DELETE FROM fornecedor; INSERT INTO fornecedor (Nome, Cgccpf, TipoContribuinte) "
+                                   "VALUES ('PESSOA', '11144477735', 1), ('EMPRESA', '11222333000181', 1)"));
+        cad::TfrmFornecedor& f = m_fx->openScreen();
+        f.searchByLetter(QLatin1Char('E'));
+        auto* doc = f.findChild<QLineEdit*>(QStringLiteral("dbedtCgccpf"));
+        auto* rgCaption = f.findChild<QWidget*>(QStringLiteral("lbl_dbedtRg"));
+        auto* ieCaption = f.findChild<QWidget*>(QStringLiteral("lbl_dbedtIe"));
+        QTest::mouseClick(f.findChild<QTabBar*>(), Qt::LeftButton, {},
+                          f.findChild<QTabBar*>()->tabRect(1).center());
+        doc->setFocus(Qt::MouseFocusReason);
+        f.findChild<QWidget*>(QStringLiteral("dbedtNumero"))->setFocus(Qt::TabFocusReason);
+        QVERIFY(rgCaption->isHidden()); // a company's document
+        QVERIFY(!ieCaption->isHidden());
+        QCOMPARE(f.tbFornecedor.state(), cad::RecordSet::State::Browse);
+
+        f.searchByLetter(QLatin1Char('P'));
+        doc->setFocus(Qt::MouseFocusReason);
+        f.findChild<QWidget*>(QStringLiteral("dbedtNumero"))->setFocus(Qt::TabFocusReason);
+        QVERIFY(ieCaption->isHidden()); // a person's: non-contributor, which starts editing
+        QCOMPARE(f.tbFornecedor.value(QStringLiteral("TipoContribuinte")).toInt(), 9);
+        QCOMPARE(f.tbFornecedor.state(), cad::RecordSet::State::Edit);
+        QCOMPARE(f.bars(), cad::TfrmFornecedor::Bars::Editing);
     }
 };
 
