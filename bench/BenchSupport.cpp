@@ -1,0 +1,78 @@
+#include "bench/BenchSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <unistd.h>
+
+namespace bench {
+
+BenchServer benchServer()
+{
+    BenchServer s;
+    s.port = qEnvironmentVariableIntValue("CAD_BENCH_PORT");
+    s.password = qEnvironmentVariable("CAD_BENCH_PASSWORD");
+    s.localDb = qEnvironmentVariable("CAD_BENCH_LOCAL_DB");
+    s.centralDb = qEnvironmentVariable("CAD_BENCH_CENTRAL_DB");
+    return s;
+}
+
+bool BenchServer::writeAdminIni(const QString& dir) const
+{
+    QFile f(QDir(dir).filePath(QStringLiteral("Admin.ini")));
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    // Both accounts on the one private server share its generated password.
+    const QString section = QStringLiteral("[%1]\nPORTA=%2\nSERVIDOR=127.0.0.1\nBANCO=%3\nSENHA=%4\n");
+    f.write((section.arg(QStringLiteral("LOCAL")).arg(port).arg(localDb, password) +
+             section.arg(QStringLiteral("GERENCIA")).arg(port).arg(centralDb, password))
+                .toUtf8());
+    return true;
+}
+
+namespace {
+
+size_t statusKb(const char* key)
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(qsizetype(qstrlen(key))).trimmed().split(' ').value(0).toULongLong();
+    return 0;
+}
+
+} // namespace
+
+size_t residentBytes()
+{
+    return statusKb("VmRSS:") * 1024;
+}
+
+size_t peakResidentBytes()
+{
+    return statusKb("VmHWM:") * 1024;
+}
+
+void resetPeak()
+{
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly)) f.write("5");
+}
+
+double mib(size_t bytes)
+{
+    return double(bytes) / (1024.0 * 1024.0);
+}
+
+double processAgeMs()
+{
+    QFile stat(QStringLiteral("/proc/self/stat")), uptime(QStringLiteral("/proc/uptime"));
+    if (!stat.open(QIODevice::ReadOnly) || !uptime.open(QIODevice::ReadOnly)) return -1;
+    // Field 22 is the start time in clock ticks since boot; the command name before it may hold blanks.
+    const QByteArray s = stat.readAll();
+    const QList<QByteArray> fields = s.mid(s.lastIndexOf(')') + 2).split(' ');
+    const double startSeconds = fields.value(19).toDouble() / double(sysconf(_SC_CLK_TCK));
+    const double upSeconds = uptime.readAll().split(' ').value(0).toDouble();
+    return (upSeconds - startSeconds) * 1000.0;
+}
+
+} // namespace bench

@@ -1,0 +1,32 @@
+#pragma once
+// Shared pieces of the database benchmarks: the private server run.sh starts, memory readings.
+#include <QString>
+#include <cstddef>
+
+namespace bench {
+
+/// The server bench/run.sh started, from CAD_BENCH_PORT, CAD_BENCH_PASSWORD, CAD_BENCH_LOCAL_DB
+/// and CAD_BENCH_CENTRAL_DB.
+struct BenchServer
+{
+    int port = 0;
+    QString password, localDb, centralDb;
+    [[nodiscard]] bool available() const { return port > 0 && !localDb.isEmpty(); }
+    /// Writes Admin.ini for both databases into DIR.
+    [[nodiscard]] bool writeAdminIni(const QString& dir) const;
+};
+
+[[nodiscard]] BenchServer benchServer();
+
+/// Resident memory now and its high-water mark, in bytes (/proc/self/status).
+[[nodiscard]] size_t residentBytes();
+[[nodiscard]] size_t peakResidentBytes();
+/// Lowers the high-water mark to the current resident size (/proc/self/clear_refs).
+void resetPeak();
+
+[[nodiscard]] double mib(size_t bytes);
+
+/// Time since this process was started, in milliseconds (10 ms steps, from /proc).
+[[nodiscard]] double processAgeMs();
+
+} // namespace bench
