@@ -133,7 +133,7 @@ void RecordSet::close()
     scrolled();
 }
 
-void RecordSet::refresh()
+void RecordSet::refresh(bool keepCurrent)
 {
     requireOpen("atualizar");
     checkBrowseMode();
@@ -142,6 +142,13 @@ void RecordSet::refresh()
     const int oldRow = m_current;
     const auto [sql, values] = boundStatement();
     load(m_conn.query(sql, values));
+    if (keepCurrent && !key.isNull() && !holdsKey(pk, key)) {
+        const int storeIndex = m_rows.size();
+        if (!reloadRow(storeIndex, key))
+            m_rows.remove(storeIndex); // deleted meanwhile
+        else if (!m_order.empty())
+            m_order.push_back(storeIndex);
+    }
     m_current = std::min(oldRow, rowCount() - 1);
     if (m_current < 0 && rowCount() > 0)
         m_current = 0;
@@ -445,7 +452,15 @@ void RecordSet::post()
     afterPost(*this);
 }
 
-void RecordSet::reloadRow(int storeIndex, const QVariant& key)
+bool RecordSet::holdsKey(int pk, const QVariant& key) const
+{
+    for (int r = 0; r < m_rows.size(); ++r)
+        if (values::equal(decode(pk, m_rows.cell(r, pk)), key))
+            return true;
+    return false;
+}
+
+bool RecordSet::reloadRow(int storeIndex, const QVariant& key)
 {
     // Read the row back, so the set shows what the server stored (generated key, defaults).
     const QString table = tableName();
@@ -471,6 +486,7 @@ void RecordSet::reloadRow(int storeIndex, const QVariant& key)
         }
     }
     m_rows.put(storeIndex, row);
+    return fresh.rows.size() > 0;
 }
 
 void RecordSet::cancel()

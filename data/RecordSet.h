@@ -62,7 +62,9 @@ public:
     void close();
     [[nodiscard]] bool isOpen() const { return m_state != State::Inactive; }
     /// Reads the statement again, keeping the current row (by primary key) where it still exists.
-    void refresh();
+    /// KEEPCURRENT: a current row the statement no longer returns (a saved row outside the search)
+    /// is read again by its key and stays current, after the other rows.
+    void refresh(bool keepCurrent = false);
 
     // --- master/detail
     /// Reads this record set again whenever MASTER's current row changes; each named parameter
@@ -150,7 +152,8 @@ private:
     void rebuildOrder();
     [[nodiscard]] QString tableName() const;
     [[nodiscard]] int primaryKeyColumn() const;
-    void reloadRow(int storeIndex, const QVariant& key);
+    bool reloadRow(int storeIndex, const QVariant& key); ///< false when the server has no such row
+    [[nodiscard]] bool holdsKey(int pk, const QVariant& key) const;
     std::pair<QString, QVariantList> boundStatement() const;
     void scrolled();
     void masterMoved();

@@ -59,10 +59,10 @@ void TfrmFornecedor::ToolButton7Click()
         tbFornecedor.setValue(QStringLiteral("Cgc"), d);
         tbFornecedor.setValue(QStringLiteral("cnpj"), d);
         tbFornecedor.post();
-        tbFornecedor.refresh();
+        tbFornecedor.refresh(/*keepCurrent=*/true); // also a saved supplier outside the search
     } else if (tbFornecedor.state() == RecordSet::State::Edit) {
         tbFornecedor.post();
-        tbFornecedor.refresh();
+        tbFornecedor.refresh(/*keepCurrent=*/true); // also a saved supplier outside the search
     } else if (tbFornecedor.state() == RecordSet::State::Insert) {
         tbFornecedor.post();
     }
