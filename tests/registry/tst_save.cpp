@@ -62,6 +62,19 @@ private Q_SLOTS:
     }
     void cleanupTestCase() { m_fx.reset(); }
 
+    void deleteWithTheListClosedAsksThenFails()
+    {
+        QVERIFY(!m_f->tbFornecedor.isOpen());
+        const QString stored = localValue(QStringLiteral("SELECT COUNT(*) FROM fornecedor"));
+        m_fx->answerNext(cad::dialogs::Answer::Yes);
+        press(*m_f, "btn1");
+        const auto shown = m_fx->takeMessages();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0].text, QStringLiteral("Deseja excluir o Registro do Fornecedor?"));
+        QCOMPARE(shown[1].icon, Icon::Error);
+        QCOMPARE(localValue(QStringLiteral("SELECT COUNT(*) FROM fornecedor")), stored);
+    }
+
     void incluirBeforeAnySearchLoadsEverySupplier()
     {
         QVERIFY(!m_f->tbFornecedor.isOpen());
