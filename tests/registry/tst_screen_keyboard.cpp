@@ -1,12 +1,12 @@
-// The Tab key's path: header fields, search box, tab strip, then the fields of the active tab
-// ("Cnpj / Cpf" is reached only by clicking).
+// Keyboard on the supplier screen: the Tab key's path (header fields, search box, tab strip, then
+// the fields of the active tab; "Cnpj / Cpf" only by clicking), Enter, and Alt+I.
 #include "tests/registry/ScreenSteps.h"
 
 #include <QTabWidget>
 
 using namespace testsupport;
 
-class ScreenTabOrderTest : public QObject
+class ScreenKeyboardTest : public QObject
 {
     Q_OBJECT
     std::unique_ptr<ScreenFixture> m_fx;
@@ -21,7 +21,7 @@ class ScreenTabOrderTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        m_fx = std::make_unique<ScreenFixture>(QStringLiteral("taborder"));
+        m_fx = std::make_unique<ScreenFixture>(QStringLiteral("keyboard"));
         addSupplier(*m_fx, 1, QStringLiteral("ALFA"));
     }
     void cleanupTestCase() { m_fx.reset(); }
@@ -70,7 +70,34 @@ private Q_SLOTS:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(nameOf(QApplication::focusWidget()), QStringLiteral("QRadioButton"));
     }
+
+    // Alt+I presses "&Incluir" beside the cost centre only while "Dados" is showing.
+    void altIOnDadosOnly_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<int>("presses");
+        QTest::newRow("Listagem") << 0 << 0;
+        QTest::newRow("Dados") << 1 << 1;
+        QTest::newRow("Entrada") << 2 << 0;
+    }
+    void altIOnDadosOnly()
+    {
+        QFETCH(int, tab);
+        QFETCH(int, presses);
+        cad::TfrmFornecedor& f = m_fx->openScreen();
+        search(f, QStringLiteral("SpeedButton4"), QStringLiteral("1"));
+        control<QTabWidget>(f, QStringLiteral("pgcFornecedor"))->setCurrentIndex(tab);
+        auto* incluir = control<QAbstractButton>(f, QStringLiteral("SpeedButton2"));
+        QSignalSpy pressed(incluir, &QAbstractButton::clicked);
+        auto* box = control(f, QStringLiteral("edtPesquisa"));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_I, Qt::AltModifier);
+        // A mnemonic shows the button down at once and clicks it a moment later.
+        QCOMPARE(incluir->isDown(), presses > 0);
+        QTRY_COMPARE(int(pressed.size()), presses);
+        QCOMPARE(f.tbFornecedor.state(), cad::RecordSet::State::Browse);
+    }
 };
 
-QTEST_MAIN(ScreenTabOrderTest)
-#include "tst_screen_tab_order.moc"
+QTEST_MAIN(ScreenKeyboardTest)
+#include "tst_screen_keyboard.moc"

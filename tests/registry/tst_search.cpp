@@ -50,6 +50,7 @@ private Q_SLOTS:
         const QStringList byName{"103", "1400", "113", "3", "4", "2", "1234", "13", "1"};
         QTest::newRow("name prefix: SILVA, not JOSE SILVA") << name << "SILVA" << QStringList{"1"} << QString();
         QTest::newRow("name with a quote") << name << "D'AVILA" << QStringList{"3"} << QString();
+        QTest::newRow("name typed in lower case") << name << "d'avila" << QStringList{"3"} << QString();
         QTest::newRow("name, blanks around") << name << "  DAVILA " << QStringList{"4"} << QString();
         QTest::newRow("name, blanks only: every name, no message") << name << "   " << byName << QString();
         QTest::newRow("name, empty box: every name and a message")
@@ -99,7 +100,7 @@ private Q_SLOTS:
         QCOMPARE(f.tbFornecedor.currentRow(), codes.isEmpty() ? -1 : 0);
         QCOMPARE(f.currentTab(), QStringLiteral("Listagem"));
         QCOMPARE(QApplication::focusWidget(), message.isEmpty() ? nome : box);
-        QCOMPARE(box->text(), text);
+        QCOMPARE(box->text(), text.toUpper());
         // Only a search that found rows without a message opens the purchase history.
         QCOMPARE(f.myqryNota.isOpen(), message.isEmpty());
         QCOMPARE(tableDigest(), before);
@@ -114,6 +115,31 @@ private Q_SLOTS:
         QCOMPARE(f.myqryNota.rowCount(), 2);
         QCOMPARE(f.myqryNota.text(QStringLiteral("Notafiscal")), QStringLiteral("78"));
         m_fx->local(QStringLiteral("DELETE FROM Nota WHERE Codigonota = 2"));
+    }
+
+    void altKeysPressTheButtons_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("codes");
+        QTest::newRow("Alt+C code") << int(Qt::Key_C) << "1_3" << QStringList{"103", "113", "1234"};
+        QTest::newRow("Alt+R company name") << int(Qt::Key_R) << "SILVA" << QStringList{"1"};
+        QTest::newRow("Alt+N trade name") << int(Qt::Key_N) << "QU" << QStringList{"1400", "1234", "13"};
+        QTest::newRow("Alt+J CPF/CNPJ") << int(Qt::Key_J) << "123" << QStringList{"1"};
+    }
+    void altKeysPressTheButtons()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, text);
+        QFETCH(QStringList, codes);
+        cad::TfrmFornecedor& f = m_fx->openScreen();
+        auto* box = control<QLineEdit>(f, QStringLiteral("edtPesquisa"));
+        box->setFocus();
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key(key), Qt::AltModifier);
+        QTRY_COMPARE(listColumn(f, 0), codes); // a mnemonic clicks its button a moment later
+        QCOMPARE(box->text(), text);
+        QCOMPARE(messageTexts(*m_fx), QStringList());
     }
 
     void enterInSearchBoxRunsNoSearch()
