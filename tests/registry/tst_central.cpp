@@ -197,6 +197,53 @@ private Q_SLOTS:
         QCOMPARE(central(key, column), expected);
     }
 
+    void everySaveIsCopied_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("numero");
+        QTest::newRow("moving to another row") << "move" << "301";
+        QTest::newRow("Ctrl+S") << "ctrl+s" << "302";
+    }
+    void everySaveIsCopied()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, numero);
+        const QString key = QStringLiteral("22333444000181"); // the supplier of newSupplierIsCopied
+        const QString code = m_fx->local(QStringLiteral("SELECT CodigoFornecedor FROM fornecedor WHERE Cgccpf = "
+                                                        "'22.333.444/0001-81'")).value(0);
+        const QString other = m_fx->local(QStringLiteral("SELECT MIN(CodigoFornecedor) FROM fornecedor WHERE "
+                                                         "CodigoFornecedor <> %1").arg(code)).value(0);
+        clickSupplier(*m_f, code);
+        type(*m_f, "dbedtNumero", numero);
+
+        if (how == QStringLiteral("move"))
+            clickSupplier(*m_f, other);
+        else
+            QTest::keyClick(widget<QWidget>(*m_f, "dbedtNumero"), Qt::Key_S, Qt::ControlModifier);
+
+        QVERIFY(m_fx->takeMessages().isEmpty());
+        QCOMPARE(m_f->tbFornecedor.state(), cad::RecordSet::State::Browse);
+        QCOMPARE(centralCount(key), 1);
+        QCOMPARE(central(key, QStringLiteral("Numero")), numero);
+    }
+
+    void storeCodeInTheLocaleFormat()
+    {
+        // A store code with decimals is stored in the locale's format and read back as a number.
+        m_fx->local(QStringLiteral("UPDATE configuracao SET codigoparvix = 12.5"));
+        m_f = &m_fx->openScreen();
+        SupplierInput in;
+        in.nome = QStringLiteral("FILIAL DECIMAL");
+        in.document = QStringLiteral("66.777.888/0001-81");
+        enterNew(*m_f, in);
+
+        press(*m_f, "ToolButton7");
+
+        QVERIFY(m_fx->takeMessages().isEmpty());
+        QCOMPARE(local(in.nome, QStringLiteral("codigoparvix")), QStringLiteral("12,5"));
+        QCOMPARE(central(QStringLiteral("66777888000181"), QStringLiteral("codigofilial")), QStringLiteral("12.5"));
+    }
+
     void punctuatedLocalKeyFindsTheDigitsRow()
     {
         m_fx->central(QStringLiteral("INSERT INTO fornecedor (Cgccpf, razaosocial) VALUES ('44555666000181', 'NOME ANTIGO')"));
