@@ -1,6 +1,8 @@
 #include "app/ui/SingleInstance.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QWidget>
@@ -21,6 +23,10 @@ QString SingleInstance::nameFor(const QString& executablePath)
 SingleInstance::SingleInstance(const QString& executablePath, QObject* parent)
     : QObject(parent), m_name(nameFor(executablePath))
 {
+    // Copies starting at the same moment take turns: look for a running copy and register
+    // as one atomically, so exactly one of them keeps the name.
+    QLockFile turn(QDir::temp().filePath(m_name + QStringLiteral(".lock")));
+    turn.lock();
     QLocalSocket probe;
     probe.connectToServer(m_name);
     if (probe.waitForConnected(1000)) {
