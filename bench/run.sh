@@ -2,7 +2,7 @@
 # Builds the benchmark command, starts a private server of its own (data in the build folder,
 # git-ignored), fills it with N generated suppliers when it holds another number, runs the
 # benchmarks and stops the server, also on failure.
-#   bench/run.sh [--suppliers N] [NAME [args]...]   (default: supplier-list, then startup)
+#   bench/run.sh [--suppliers N] [NAME [args]...]   (default: supplier-list, startup, search-name, search-all)
 set -euo pipefail
 source "$(dirname "$0")/../scripts/env.sh"
 N=100000
@@ -35,5 +35,7 @@ else
     status=0
     "$BUILD/bin/cadastro-bench" supplier-list || status=1
     "$BUILD/bin/cadastro-bench" startup || status=1
+    "$BUILD/bin/cadastro-bench" search-name || status=1
+    "$BUILD/bin/cadastro-bench" search-all || status=1
     exit $status
 fi
