@@ -32,19 +32,4 @@ void TfrmFornecedor::img1Click()
     // Postal-code look-up: filled in with the address look-up.
 }
 
-void TfrmFornecedor::consultaCPF()
-{
-    // CPF look-up dialog: filled in with the federal registry dialogs.
-}
-
-void TfrmFornecedor::consultaCNPJ()
-{
-    // CNPJ look-up dialog: filled in with the federal registry dialogs.
-}
-
-void TfrmFornecedor::SpeedButton2Click()
-{
-    // Cost centre screen: filled in with that screen.
-}
-
 } // namespace cad

@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages the project needs, only when something is missing.
 set -euo pipefail
 pkgs=(build-essential cmake pkg-config python3 qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
-      qt6-webengine-dev libmariadb-dev mariadb-server mariadb-client libssl-dev openssl curl nginx-light)
+      qt6-webengine-dev libmariadb-dev mariadb-server mariadb-client libssl-dev openssl curl nginx-light ccache)
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

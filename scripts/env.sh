@@ -1,6 +1,7 @@
 # Sourced by run.sh, test.sh and the benchmark: where things are and which ports they use.
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD=${BUILD:-$ROOT/build}
+export CCACHE_BASEDIR=$ROOT
 build_project() {
     "$ROOT/scripts/deps.sh"
     cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} >/dev/null
