@@ -211,6 +211,7 @@ QWidget* TfrmFornecedor::buildDadosTab()
     QToolButton* map = pictureButton(QStringLiteral("imgConsultaMapa"), QStringLiteral("Consulta Mapa"),
                                      QStyle::SP_DirHomeIcon, tab);
     map->setVisible(false); // the route screen is reached from nowhere on this screen
+    connect(map, &QToolButton::clicked, this, [this] { guarded([this] { ConsultaMapaClick(); }); });
     r5->addWidget(map);
     auto* valor = lineEdit(tbFornecedor, QStringLiteral("valor"), QStringLiteral("dbedtValor"), N, 20);
     valor->setDisplayFormat(DbLineEdit::Format::TwoDecimals);

@@ -206,7 +206,8 @@ void TfrmFornecedor::buildCommandBars(QWidget* area)
         commandButton(m_recordBar, QStringLiteral("btnRelatorio"), QStringLiteral("Relatório"), QStyle::SP_FileDialogDetailedView);
     auto* menu = new QMenu(report);
     menu->setObjectName(QStringLiteral("mnuRelatorio"));
-    menu->addAction(QStringLiteral("Por Ordem Alfabética"));
+    connect(menu->addAction(QStringLiteral("Por Ordem Alfabética")), &QAction::triggered, this,
+            [this] { guarded([this] { PorOrdemAlfabeticaClick(); }); });
     report->setMenu(menu);
     report->setPopupMode(QToolButton::InstantPopup);
     connect(commandButton(m_recordBar, QStringLiteral("btnFechar"), QStringLiteral("   Fechar   "),

@@ -64,6 +64,8 @@ public:
     void consultaCNPJ();       ///< CNPJ look-up picture
     void img1Click();          ///< postal-code look-up picture
     void SpeedButton2Click();  ///< "&Incluir" beside the cost centre
+    void PorOrdemAlfabeticaClick(); ///< "Relatório" / "Por Ordem Alfabética": the supplier sheet
+    void ConsultaMapaClick();  ///< the hidden "Consulta Mapa" picture: the route screen
 
     enum class Bars { Browse, Editing };
     [[nodiscard]] Bars bars() const { return m_bars; }
