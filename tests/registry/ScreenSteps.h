@@ -27,6 +27,17 @@ inline void click(QWidget& form, const QString& button)
     QTest::mouseClick(control<QAbstractButton>(form, button), Qt::LeftButton);
 }
 
+/// Types TEXT key by key; letters beyond ASCII (ç, ã) as the key of that letter.
+inline void typeText(QWidget* w, const QString& text)
+{
+    for (QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClicks(w, QString(c));
+        else
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+    }
+}
+
 /// Clicks into a field and types TEXT at its end.
 inline void typeInto(QWidget& form, const QString& field, const QString& text)
 {
@@ -34,7 +45,7 @@ inline void typeInto(QWidget& form, const QString& field, const QString& text)
     QTest::mouseClick(e, Qt::LeftButton);
     e->setFocus(Qt::MouseFocusReason);
     e->end(false);
-    QTest::keyClicks(e, text);
+    typeText(e, text);
 }
 
 /// Replaces the search box's text and presses the search button BUTTON.
