@@ -15,16 +15,15 @@
 namespace testsupport {
 
 /// A widget of the screen by object name; fails the test when it is missing.
-template <typename W>
-W* widget(cad::TfrmFornecedor& f, const char* name)
+template <typename W> W* widget(cad::TfrmFornecedor& f, const char* name)
 {
     W* w = f.findChild<W*>(QLatin1String(name));
-    if (!w)
-        qFatal("widget %s not found", name);
+    if (!w) qFatal("widget %s not found", name);
     return w;
 }
 
-/// Presses a command button ("ToolButton1" Incluir, "ToolButton7" Salvar, "ToolButton8" Cancelar, "btn1" Excluir).
+/// Presses a command button ("ToolButton1" Incluir, "ToolButton7" Salvar, "ToolButton8" Cancelar, "btn1"
+/// Excluir).
 inline void press(cad::TfrmFornecedor& f, const char* button)
 {
     QTest::mouseClick(widget<QAbstractButton>(f, button), Qt::LeftButton);
@@ -51,8 +50,7 @@ inline void pick(cad::TfrmFornecedor& f, const char* list, const QString& prefix
     c->view()->keyboardSearch(QString()); // a new search, as after the operator's pause
     QTest::keyClicks(c->view(), prefix);
     QTest::keyClick(c->view(), Qt::Key_Return);
-    if (c->view()->isVisible())
-        qFatal("the list %s stayed open", list);
+    if (c->view()->isVisible()) qFatal("the list %s stayed open", list);
 }
 
 /// Clicks the taxpayer choice whose caption starts with PREFIX ("1 -", "2 -", "9 -").
@@ -60,8 +58,7 @@ inline void chooseTaxpayer(cad::TfrmFornecedor& f, const QString& prefix)
 {
     auto* group = widget<cad::DbRadioGroup>(f, "dbrgrpTipoContribuinte");
     for (QAbstractButton* b : group->buttons()->buttons())
-        if (b->text().startsWith(prefix))
-            QTest::mouseClick(b, Qt::LeftButton);
+        if (b->text().startsWith(prefix)) QTest::mouseClick(b, Qt::LeftButton);
 }
 
 /// Clicks the list's row whose CodigoFornecedor is CODE (the list must be showing).
@@ -87,9 +84,9 @@ struct SupplierInput
     QString endereco = QStringLiteral("RUA DAS FLORES");
     QString numero = QStringLiteral("100");
     QString bairro = QStringLiteral("CENTRO");
-    QString estado = QStringLiteral("Minas");           ///< typed into the state list
+    QString estado = QStringLiteral("Minas");             ///< typed into the state list
     QString municipio = QStringLiteral("Belo Horizonte"); ///< typed into the municipality list
-    QString cidade = QStringLiteral("BELO HORIZONTE");  ///< the text column a look-up fills
+    QString cidade = QStringLiteral("BELO HORIZONTE");    ///< the text column a look-up fills
     QString cep = QStringLiteral("30130-010");
     QString taxpayer = QStringLiteral("1 -");
 };
@@ -99,25 +96,16 @@ inline void enterNew(cad::TfrmFornecedor& f, const SupplierInput& in)
 {
     press(f, "ToolButton1");
     // The document first: leaving its field adjusts the taxpayer type while the row is new.
-    if (!in.document.isEmpty())
-        type(f, "dbedtCgccpf", in.document);
+    if (!in.document.isEmpty()) type(f, "dbedtCgccpf", in.document);
     type(f, "dbedtNome", in.nome);
-    if (!in.taxpayer.isEmpty())
-        chooseTaxpayer(f, in.taxpayer);
-    if (!in.endereco.isEmpty())
-        type(f, "dbedtEndereco", in.endereco);
-    if (!in.numero.isEmpty())
-        type(f, "dbedtNumero", in.numero);
-    if (!in.bairro.isEmpty())
-        type(f, "dbedtBairro", in.bairro);
-    if (!in.estado.isEmpty())
-        pick(f, "dblkcbbufs", in.estado);
-    if (!in.municipio.isEmpty())
-        pick(f, "dblkcbbcodigocidade", in.municipio);
-    if (!in.cep.isEmpty())
-        type(f, "dbedtCep", in.cep);
-    if (!in.cidade.isEmpty())
-        f.tbFornecedor.setValue(QStringLiteral("Cidade"), in.cidade);
+    if (!in.taxpayer.isEmpty()) chooseTaxpayer(f, in.taxpayer);
+    if (!in.endereco.isEmpty()) type(f, "dbedtEndereco", in.endereco);
+    if (!in.numero.isEmpty()) type(f, "dbedtNumero", in.numero);
+    if (!in.bairro.isEmpty()) type(f, "dbedtBairro", in.bairro);
+    if (!in.estado.isEmpty()) pick(f, "dblkcbbufs", in.estado);
+    if (!in.municipio.isEmpty()) pick(f, "dblkcbbcodigocidade", in.municipio);
+    if (!in.cep.isEmpty()) type(f, "dbedtCep", in.cep);
+    if (!in.cidade.isEmpty()) f.tbFornecedor.setValue(QStringLiteral("Cidade"), in.cidade);
 }
 
 } // namespace testsupport

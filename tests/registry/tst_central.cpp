@@ -18,16 +18,21 @@ class CentralTest : public QObject
 
     QString central(const QString& key, const QString& column)
     {
-        return m_fx->central(QStringLiteral("SELECT COALESCE(%1, '') FROM fornecedor WHERE Cgccpf='%2'").arg(column, key))
+        return m_fx
+            ->central(
+                QStringLiteral("SELECT COALESCE(%1, '') FROM fornecedor WHERE Cgccpf='%2'").arg(column, key))
             .value(0);
     }
     int centralCount(const QString& key)
     {
-        return m_fx->central(QStringLiteral("SELECT COUNT(*) FROM fornecedor WHERE Cgccpf='%1'").arg(key)).value(0).toInt();
+        return m_fx->central(QStringLiteral("SELECT COUNT(*) FROM fornecedor WHERE Cgccpf='%1'").arg(key))
+            .value(0)
+            .toInt();
     }
     QString local(const QString& nome, const QString& column)
     {
-        return m_fx->local(QStringLiteral("SELECT %1 FROM fornecedor WHERE Nome='%2'").arg(column, nome)).value(0);
+        return m_fx->local(QStringLiteral("SELECT %1 FROM fornecedor WHERE Nome='%2'").arg(column, nome))
+            .value(0);
     }
 
 private Q_SLOTS:
@@ -37,7 +42,8 @@ private Q_SLOTS:
         // Suppliers abroad: a state without municipalities.
         m_fx->local(QStringLiteral("INSERT INTO Uf (Sigla, NomEst) VALUES ('EX', 'Exterior')"));
         // A central row without a key: a copy with an empty key must never touch it.
-        m_fx->central(QStringLiteral("INSERT INTO fornecedor (Cgccpf, razaosocial) VALUES ('', 'SEM CHAVE')"));
+        m_fx->central(
+            QStringLiteral("INSERT INTO fornecedor (Cgccpf, razaosocial) VALUES ('', 'SEM CHAVE')"));
         m_f = &m_fx->openScreen();
         cad::clock::set([this] { return m_now; });
     }
@@ -65,7 +71,9 @@ private Q_SLOTS:
         QCOMPARE(centralCount(key), 1);
         const QString nome = QStringLiteral("Acme Comércio Ltda");
         const QString city =
-            m_fx->local(QStringLiteral("SELECT codigo FROM municipios_ibge WHERE nome='Belo Horizonte' AND uf='MG'")).value(0);
+            m_fx->local(QStringLiteral(
+                            "SELECT codigo FROM municipios_ibge WHERE nome='Belo Horizonte' AND uf='MG'"))
+                .value(0);
         const QList<std::pair<const char*, QString>> expected = {
             {"CodigoFornecedor", local(nome, QStringLiteral("CodigoFornecedor"))},
             {"codigofilial", QStringLiteral("7")},
@@ -118,10 +126,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("cidade");
         QTest::addColumn<QStringList>("messages");
 
-        QTest::newRow("empty Numero") << "333.444.555-08" << "" << "BELO HORIZONTE" << QStringList{};
-        QTest::newRow("municipality only picked from the list") << "444.555.666-19" << "10" << "" << QStringList{};
+        QTest::newRow("empty Numero") << "333.444.555-08"
+                                      << ""
+                                      << "BELO HORIZONTE" << QStringList{};
+        QTest::newRow("municipality only picked from the list") << "444.555.666-19"
+                                                                << "10"
+                                                                << "" << QStringList{};
         QTest::newRow("document without digits")
-            << "ISENTO" << "10" << "BELO HORIZONTE" << QStringList{"CPF ou CNPJ é Obrigatório !!!"};
+            << "ISENTO"
+            << "10"
+            << "BELO HORIZONTE" << QStringList{"CPF ou CNPJ é Obrigatório !!!"};
     }
     void incompleteSupplierIsNotCopied()
     {
@@ -152,21 +166,37 @@ private Q_SLOTS:
     void copiedValues_data()
     {
         QTest::addColumn<QString>("document");
-        QTest::addColumn<QString>("field");  // a widget (typed) or a record column (written by a look-up)
+        QTest::addColumn<QString>("field"); // a widget (typed) or a record column (written by a look-up)
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("column"); // central expression
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("key is the digits alone")
-            << "555.666.777-20" << "" << "" << "Cgccpf" << "55566677720";
-        QTest::newRow("upper case only for a to z")
-            << "666.777.888-30" << "Bairro" << "vila são joão" << "Bairro" << "VILA SãO JOãO";
+        QTest::newRow("key is the digits alone") << "555.666.777-20"
+                                                 << ""
+                                                 << ""
+                                                 << "Cgccpf"
+                                                 << "55566677720";
+        QTest::newRow("upper case only for a to z") << "666.777.888-30"
+                                                    << "Bairro"
+                                                    << "vila são joão"
+                                                    << "Bairro"
+                                                    << "VILA SãO JOãO";
         QTest::newRow("street cut to the central width")
-            << "777.888.999-41" << "Endereco" << "avenida presidente juscelino kubitschek de oliveira 12"
-            << "Endereco" << "AVENIDA PRESIDENTE JUSCELINO KUBITSCHEK ";
-        QTest::newRow("CEP as digits") << "222.333.444-05" << "dbedtCep" << "12345-678" << "Cep" << "12345678";
+            << "777.888.999-41"
+            << "Endereco"
+            << "avenida presidente juscelino kubitschek de oliveira 12"
+            << "Endereco"
+            << "AVENIDA PRESIDENTE JUSCELINO KUBITSCHEK ";
+        QTest::newRow("CEP as digits") << "222.333.444-05"
+                                       << "dbedtCep"
+                                       << "12345-678"
+                                       << "Cep"
+                                       << "12345678";
         QTest::newRow("municipality code 0, no central name")
-            << "33.444.555/0001-81" << "dblkcbbufs" << "Exterior" << "CONCAT(CodigoCidade, '/', COALESCE(Cidade, ''))"
+            << "33.444.555/0001-81"
+            << "dblkcbbufs"
+            << "Exterior"
+            << "CONCAT(CodigoCidade, '/', COALESCE(Cidade, ''))"
             << "0/";
     }
     void copiedValues()
@@ -201,18 +231,24 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("how");
         QTest::addColumn<QString>("numero");
-        QTest::newRow("moving to another row") << "move" << "301";
-        QTest::newRow("Ctrl+S") << "ctrl+s" << "302";
+        QTest::newRow("moving to another row") << "move"
+                                               << "301";
+        QTest::newRow("Ctrl+S") << "ctrl+s"
+                                << "302";
     }
     void everySaveIsCopied()
     {
         QFETCH(QString, how);
         QFETCH(QString, numero);
         const QString key = QStringLiteral("22333444000181"); // the supplier of newSupplierIsCopied
-        const QString code = m_fx->local(QStringLiteral("SELECT CodigoFornecedor FROM fornecedor WHERE Cgccpf = "
-                                                        "'22.333.444/0001-81'")).value(0);
+        const QString code =
+            m_fx->local(QStringLiteral("SELECT CodigoFornecedor FROM fornecedor WHERE Cgccpf = "
+                                       "'22.333.444/0001-81'"))
+                .value(0);
         const QString other = m_fx->local(QStringLiteral("SELECT MIN(CodigoFornecedor) FROM fornecedor WHERE "
-                                                         "CodigoFornecedor <> %1").arg(code)).value(0);
+                                                         "CodigoFornecedor <> %1")
+                                              .arg(code))
+                                  .value(0);
         clickSupplier(*m_f, code);
         type(*m_f, "dbedtNumero", numero);
 
@@ -241,12 +277,14 @@ private Q_SLOTS:
 
         QVERIFY(m_fx->takeMessages().isEmpty());
         QCOMPARE(local(in.nome, QStringLiteral("codigoparvix")), QStringLiteral("12,5"));
-        QCOMPARE(central(QStringLiteral("66777888000181"), QStringLiteral("codigofilial")), QStringLiteral("12.5"));
+        QCOMPARE(central(QStringLiteral("66777888000181"), QStringLiteral("codigofilial")),
+                 QStringLiteral("12.5"));
     }
 
     void punctuatedLocalKeyFindsTheDigitsRow()
     {
-        m_fx->central(QStringLiteral("INSERT INTO fornecedor (Cgccpf, razaosocial) VALUES ('44555666000181', 'NOME ANTIGO')"));
+        m_fx->central(QStringLiteral(
+            "INSERT INTO fornecedor (Cgccpf, razaosocial) VALUES ('44555666000181', 'NOME ANTIGO')"));
         const QString controle = central(QStringLiteral("44555666000181"), QStringLiteral("controle"));
         SupplierInput in;
         in.nome = QStringLiteral("NOME NOVO");

@@ -18,11 +18,15 @@ class CentralFailureTest : public QObject
 
     int count(const QString& nome)
     {
-        return m_fx->local(QStringLiteral("SELECT COUNT(*) FROM fornecedor WHERE Nome='%1'").arg(nome)).value(0).toInt();
+        return m_fx->local(QStringLiteral("SELECT COUNT(*) FROM fornecedor WHERE Nome='%1'").arg(nome))
+            .value(0)
+            .toInt();
     }
     int centralCount(const QString& key)
     {
-        return m_fx->central(QStringLiteral("SELECT COUNT(*) FROM fornecedor WHERE Cgccpf='%1'").arg(key)).value(0).toInt();
+        return m_fx->central(QStringLiteral("SELECT COUNT(*) FROM fornecedor WHERE Cgccpf='%1'").arg(key))
+            .value(0)
+            .toInt();
     }
 
 private Q_SLOTS:
@@ -61,8 +65,9 @@ private Q_SLOTS:
             m_proxy->setRefusing(true);
             m_proxy->cutAfterCommand(TcpProxy::kStmtExecute);
         } else {
-            m_fx->central(QStringLiteral("CREATE TRIGGER recusa BEFORE INSERT ON fornecedor FOR EACH ROW "
-                                         "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Linha recusada pela central'"));
+            m_fx->central(
+                QStringLiteral("CREATE TRIGGER recusa BEFORE INSERT ON fornecedor FOR EACH ROW "
+                               "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'Linha recusada pela central'"));
         }
         SupplierInput in;
         in.nome = QStringLiteral("FALHA ") + key;

@@ -16,7 +16,8 @@ SupplierInput nameAndDocument(const QString& nome, const QString& document)
     SupplierInput in;
     in.nome = nome;
     in.document = document;
-    in.endereco = in.numero = in.bairro = in.estado = in.municipio = in.cidade = in.cep = in.taxpayer = QString();
+    in.endereco = in.numero = in.bairro = in.estado = in.municipio = in.cidade = in.cep = in.taxpayer =
+        QString();
     return in;
 }
 
@@ -39,11 +40,13 @@ class SaveTest : public QObject
     QString localValue(const QString& sql) { return m_fx->local(sql).value(0); }
     QString codeOf(const QString& nome)
     {
-        return localValue(QStringLiteral("SELECT CodigoFornecedor FROM fornecedor WHERE Nome='%1'").arg(nome));
+        return localValue(
+            QStringLiteral("SELECT CodigoFornecedor FROM fornecedor WHERE Nome='%1'").arg(nome));
     }
     int countOf(const QString& nome)
     {
-        return localValue(QStringLiteral("SELECT COUNT(*) FROM fornecedor WHERE Nome='%1'").arg(nome)).toInt();
+        return localValue(QStringLiteral("SELECT COUNT(*) FROM fornecedor WHERE Nome='%1'").arg(nome))
+            .toInt();
     }
     void verifyBrowseLayout()
     {
@@ -103,16 +106,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("cgc"); // also cnpj
 
         QTest::newRow("empty: required, no duplicate check")
-            << "DOC VAZIO" << "" << QStringList{"CPF ou CNPJ é Obrigatório !!!"} << "";
+            << "DOC VAZIO"
+            << "" << QStringList{"CPF ou CNPJ é Obrigatório !!!"} << "";
         QTest::newRow("CPF with wrong check digits")
-            << "DOC CPF ERRADO" << "111.444.777-36" << QStringList{"CPF Invalido !!!"} << "11144477736";
+            << "DOC CPF ERRADO"
+            << "111.444.777-36" << QStringList{"CPF Invalido !!!"} << "11144477736";
         QTest::newRow("12 digits checked as CNPJ")
-            << "DOC DOZE" << "123456789012" << QStringList{"CNPJ Invalido !!!"} << "123456789012";
+            << "DOC DOZE"
+            << "123456789012" << QStringList{"CNPJ Invalido !!!"} << "123456789012";
         QTest::newRow("CNPJ with wrong check digits")
-            << "DOC CNPJ ERRADO" << "11.222.333/0001-82" << QStringList{"CNPJ Invalido !!!"} << "11222333000182";
-        QTest::newRow("single digit not checked") << "DOC CINCO" << "5" << QStringList{} << "5";
-        QTest::newRow("valid CPF") << "DOC CPF" << "111.444.777-35" << QStringList{} << "11144477735";
-        QTest::newRow("valid CNPJ") << "DOC CNPJ" << "11.222.333/0001-81" << QStringList{} << "11222333000181";
+            << "DOC CNPJ ERRADO"
+            << "11.222.333/0001-82" << QStringList{"CNPJ Invalido !!!"} << "11222333000182";
+        QTest::newRow("single digit not checked") << "DOC CINCO"
+                                                  << "5" << QStringList{} << "5";
+        QTest::newRow("valid CPF") << "DOC CPF"
+                                   << "111.444.777-35" << QStringList{} << "11144477735";
+        QTest::newRow("valid CNPJ") << "DOC CNPJ"
+                                    << "11.222.333/0001-81" << QStringList{} << "11222333000181";
     }
     void documentMessagesDoNotStopTheSave()
     {
@@ -146,9 +156,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("refused");
 
-        QTest::newRow("stored as digits") << "22333444000181" << "22.333.444/0001-81" << true;
-        QTest::newRow("stored as digits with leading zeros") << "0022233344405" << "222.333.444-05" << true;
-        QTest::newRow("stored with punctuation") << "33.444.555/0001-81" << "33444555000181" << false;
+        QTest::newRow("stored as digits") << "22333444000181"
+                                          << "22.333.444/0001-81" << true;
+        QTest::newRow("stored as digits with leading zeros") << "0022233344405"
+                                                             << "222.333.444-05" << true;
+        QTest::newRow("stored with punctuation") << "33.444.555/0001-81"
+                                                 << "33444555000181" << false;
     }
     void duplicateDocument()
     {
@@ -156,7 +169,8 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(bool, refused);
         const QString nome = QStringLiteral("NOVO ") + typed;
-        m_fx->local(QStringLiteral("INSERT INTO fornecedor (Nome, Cgccpf) VALUES ('EXISTENTE', '%1')").arg(stored));
+        m_fx->local(
+            QStringLiteral("INSERT INTO fornecedor (Nome, Cgccpf) VALUES ('EXISTENTE', '%1')").arg(stored));
 
         enterNew(*m_f, nameAndDocument(nome, typed));
         press(*m_f, "ToolButton7");
@@ -184,8 +198,9 @@ private Q_SLOTS:
 
     void editingNeverChecksForDuplicates()
     {
-        m_fx->local(QStringLiteral("INSERT INTO fornecedor (Nome, Cgccpf) VALUES ('PRIMEIRO IGUAL', '44555666000181'),"
-                                   "('SEGUNDO IGUAL', '44555666000181')"));
+        m_fx->local(QStringLiteral(
+            "INSERT INTO fornecedor (Nome, Cgccpf) VALUES ('PRIMEIRO IGUAL', '44555666000181'),"
+            "('SEGUNDO IGUAL', '44555666000181')"));
         QTest::mouseClick(widget<QAbstractButton>(*m_f, "btnAtualizar"), Qt::LeftButton);
         const QString code = codeOf(QStringLiteral("SEGUNDO IGUAL"));
         clickSupplier(*m_f, code);
@@ -199,7 +214,8 @@ private Q_SLOTS:
         const QString where = QStringLiteral(" FROM fornecedor WHERE CodigoFornecedor=%1").arg(code);
         QCOMPARE(localValue("SELECT Nome" + where), QStringLiteral("SEGUNDO ALTERADO"));
         QCOMPARE(localValue("SELECT Cgccpf" + where), QStringLiteral("44.555.666/0001-81"));
-        QCOMPARE(localValue("SELECT Cgc IS NULL AND cnpj IS NULL" + where), QStringLiteral("1")); // new suppliers only
+        QCOMPARE(localValue("SELECT Cgc IS NULL AND cnpj IS NULL" + where),
+                 QStringLiteral("1")); // new suppliers only
         QCOMPARE(m_f->tbFornecedor.text(QStringLiteral("CodigoFornecedor")), code);
         verifyBrowseLayout();
     }
@@ -220,11 +236,12 @@ private Q_SLOTS:
         QCOMPARE(localValue("SELECT Tipos" + where), QStringLiteral("ALUGUEL"));
         QCOMPARE(localValue("SELECT Gerencial" + where), QStringLiteral("LOGISTICA"));
         QCOMPARE(localValue("SELECT ICompletCliFor" + where), QStringLiteral("BLOCO B APARTAMENTO 1201 "));
-        const QString city =
-            localValue(QStringLiteral("SELECT codigo FROM municipios_ibge WHERE nome='Belo Horizonte' AND uf='MG'"));
+        const QString city = localValue(
+            QStringLiteral("SELECT codigo FROM municipios_ibge WHERE nome='Belo Horizonte' AND uf='MG'"));
         QCOMPARE(localValue("SELECT CodigoCidade" + where), city);
         QCOMPARE(localValue("SELECT CodCidade" + where), city);
-        QCOMPARE(localValue("SELECT codigofilial" + where), localValue(QStringLiteral("SELECT Controle FROM configuracao")));
+        QCOMPARE(localValue("SELECT codigofilial" + where),
+                 localValue(QStringLiteral("SELECT Controle FROM configuracao")));
         QCOMPARE(localValue("SELECT codigoparvix" + where), QStringLiteral("7"));
         QCOMPARE(localValue("SELECT filial" + where), QStringLiteral("LOJA CENTRO"));
     }
@@ -243,8 +260,7 @@ private Q_SLOTS:
         const QString code = codeOf(QStringLiteral("APAGAR"));
         clickSupplier(*m_f, code);
         const int listed = m_f->tbFornecedor.rowCount();
-        if (answerYes)
-            m_fx->answerNext(cad::dialogs::Answer::Yes);
+        if (answerYes) m_fx->answerNext(cad::dialogs::Answer::Yes);
 
         press(*m_f, "btn1");
 
@@ -303,8 +319,7 @@ private Q_SLOTS:
         press(*m_f, "ToolButton8");
         verifyBrowseLayout();
         QCOMPARE(m_f->tbFornecedor.state(), cad::RecordSet::State::Browse);
-        if (!isNew)
-            QCOMPARE(m_f->tbFornecedor.text(QStringLiteral("Nome")), QStringLiteral("ANTERIOR UM"));
+        if (!isNew) QCOMPARE(m_f->tbFornecedor.text(QStringLiteral("Nome")), QStringLiteral("ANTERIOR UM"));
     }
 
     void savedSupplierStaysCurrentAfterASearch_data()
@@ -316,7 +331,8 @@ private Q_SLOTS:
     void savedSupplierStaysCurrentAfterASearch()
     {
         QFETCH(bool, isNew);
-        m_fx->local(QStringLiteral("INSERT INTO fornecedor (Nome, Cgccpf) VALUES ('BUSCADO UM', '11144477735'), ('BUSCADO DOIS', '11144477735')"));
+        m_fx->local(QStringLiteral("INSERT INTO fornecedor (Nome, Cgccpf) VALUES ('BUSCADO UM', "
+                                   "'11144477735'), ('BUSCADO DOIS', '11144477735')"));
         type(*m_f, "edtPesquisa", QStringLiteral("BUSCADO"));
         QTest::mouseClick(widget<QAbstractButton>(*m_f, "SpeedButton1"), Qt::LeftButton);
         QCOMPARE(m_f->tbFornecedor.rowCount(), 2);
