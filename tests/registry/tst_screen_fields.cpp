@@ -1,6 +1,8 @@
 // Typing into the supplier's fields: letter case, how much a field takes, what the record keeps.
 #include "tests/registry/ScreenSteps.h"
 
+#include <QComboBox>
+#include <QRadioButton>
 #include <QTabWidget>
 
 using namespace testsupport;
@@ -65,6 +67,52 @@ private Q_SLOTS:
         QCOMPARE(m_fx->local(QStringLiteral("SELECT %1 FROM fornecedor WHERE CodigoFornecedor = 1").arg(column)),
                  QStringList{stored});
         QCOMPARE(messageTexts(*m_fx), QStringList());
+    }
+
+    // A choice changes the record like typing does: editing layout at once, and the choice (with
+    // the text the save copies from its list) is what the record keeps.
+    void choosingStartsEditing_data()
+    {
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("textColumn");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("taxpayer type") << "2 - ISENTO" << "TipoContribuinte" << "2" << "CodigoFornecedor" << "1";
+        QTest::newRow("expense type, first by name") << "dblkcbbTipo" << "CodigoTipo" << "4" << "Tipos" << "ALUGUEL";
+        QTest::newRow("cost centre, first by name")
+            << "dblkcbbGerencial" << "CodigoGerencial" << "1" << "Gerencial" << "ADMINISTRATIVO";
+    }
+    void choosingStartsEditing()
+    {
+        QFETCH(QString, choice);
+        QFETCH(QString, column);
+        QFETCH(QString, stored);
+        QFETCH(QString, textColumn);
+        QFETCH(QString, text);
+        m_fx->local(QStringLiteral("UPDATE fornecedor SET TipoContribuinte = 1, CodigoTipo = NULL, "
+                                   "CodigoGerencial = NULL WHERE CodigoFornecedor = 1"));
+        cad::TfrmFornecedor& f = m_fx->openScreen();
+        search(f, QStringLiteral("SpeedButton4"), QStringLiteral("1"));
+        control<QTabWidget>(f, QStringLiteral("pgcFornecedor"))->setCurrentIndex(1);
+        QWidget* chosen = nullptr;
+        if (auto* combo = f.findChild<QComboBox*>(choice)) {
+            combo->setFocus();
+            QTest::keyClick(combo, Qt::Key_Down); // the first entry of the list
+            chosen = combo;
+        } else {
+            for (auto* b : f.findChildren<QRadioButton*>())
+                if (b->text() == choice)
+                    chosen = b;
+            QVERIFY(chosen);
+            QTest::mouseClick(chosen, Qt::LeftButton);
+        }
+        QCOMPARE(f.tbFornecedor.state(), cad::RecordSet::State::Edit);
+        QCOMPARE(f.bars(), cad::TfrmFornecedor::Bars::Editing);
+        QTest::keyClick(chosen, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(m_fx->local(QStringLiteral("SELECT CONCAT(%1, '|', %2) FROM fornecedor WHERE CodigoFornecedor = 1")
+                                 .arg(column, textColumn)),
+                 QStringList{stored + QLatin1Char('|') + text});
     }
 
     void closedListTakesNoTyping()
