@@ -115,6 +115,30 @@ private Q_SLOTS:
                  QStringList{stored + QLatin1Char('|') + text});
     }
 
+    void shownOnlyFieldsTakeNoTyping_data()
+    {
+        QTest::addColumn<QString>("field");
+        for (const char* f : {"dbedtCnaePrincipal", "dbedtSituacao", "dbedtTipoEmpresa", "dbedtKilometragem"})
+            QTest::newRow(f) << QString::fromLatin1(f);
+    }
+    void shownOnlyFieldsTakeNoTyping()
+    {
+        QFETCH(QString, field);
+        m_fx->local(QStringLiteral("UPDATE fornecedor SET cnaeprincipal = 'C', situacao = 'S', tipoempresa = 'T', "
+                                   "kilometragem = 'K' WHERE CodigoFornecedor = 1"));
+        cad::TfrmFornecedor& f = m_fx->openScreen();
+        search(f, QStringLiteral("SpeedButton4"), QStringLiteral("1"));
+        control<QTabWidget>(f, QStringLiteral("pgcFornecedor"))->setCurrentIndex(1);
+        auto* edit = control<QLineEdit>(f, field);
+        const QString before = edit->text();
+        QVERIFY(!before.isEmpty());
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QTest::keyClicks(edit, QStringLiteral("X"));
+        QCOMPARE(edit->text(), before);
+        QCOMPARE(f.tbFornecedor.state(), cad::RecordSet::State::Browse);
+        QCOMPARE(f.bars(), cad::TfrmFornecedor::Bars::Browse);
+    }
+
     void closedListTakesNoTyping()
     {
         cad::TfrmFornecedor& f = m_fx->openScreen();

@@ -1,5 +1,5 @@
-// The "Listagem" list: title-click sorting on the workstation, double click to "Dados", and the
-// row the header fields follow.
+// The "Listagem" list: title-click sorting on the workstation, the highlighted row, double click
+// to "Dados".
 #include "tests/registry/ScreenSteps.h"
 
 using namespace testsupport;
@@ -51,6 +51,27 @@ private Q_SLOTS:
         }
         QCOMPARE(messageTexts(*m_fx), QStringList());
         QCOMPARE(m_fx->local(QStringLiteral("SELECT COUNT(*) FROM fornecedor")).value(0), QStringLiteral("4"));
+    }
+
+    // The highlighted row and the marker follow the current supplier while the list has no focus.
+    void highlightFollowsCurrentRow()
+    {
+        cad::TfrmFornecedor& f = m_fx->openScreen();
+        search(f, QStringLiteral("SpeedButton4"), QStringLiteral("%"));
+        auto* box = control(f, QStringLiteral("edtPesquisa"));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_F3, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_F3, Qt::ControlModifier);
+        cad::DbGrid* g = supplierList(f);
+        QCOMPARE(f.tbFornecedor.currentRow(), 2);
+        const QModelIndexList rows = g->selectionModel()->selectedRows();
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows.first().row(), 2);
+        for (int r = 0; r < 4; ++r)
+            QCOMPARE(g->model()->headerData(r, Qt::Vertical).toString().isEmpty(), r != 2);
+        QCOMPARE(g->palette().color(QPalette::Inactive, QPalette::Highlight),
+                 g->palette().color(QPalette::Active, QPalette::Highlight));
+        QVERIFY(!g->hasFocus());
     }
 
     void doubleClickShowsDados()
