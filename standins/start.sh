@@ -33,9 +33,11 @@ start() {
 start cnpj receita_cnpj.py
 start cpf receita_cpf.py
 start viacep viacep.py
+start maps maps_api.py
 CNPJ=127.0.0.1:$(cat "$DIR/cnpj.port")
 CPF=127.0.0.1:$(cat "$DIR/cpf.port")
 VIACEP=127.0.0.1:$(cat "$DIR/viacep.port")
+MAPS=127.0.0.1:$(cat "$DIR/maps.port")
 
 # Same keys as the embedded addresses, over plain HTTP on loopback.
 printf '%s\r\n' ";;;;;;;;;;;;;; ENDERECOS DA RECEITA (stand-in) ;;;;;;;;;;;;;;;;" "[ENDERECOS]" \
@@ -45,8 +47,8 @@ printf '%s\r\n' ";;;;;;;;;;;;;; ENDERECOS DA RECEITA (stand-in) ;;;;;;;;;;;;;;;;
 printf '%s\r\n' ";;;;;;;;;;;;;; ENDERECOS DA RECEITA (stand-in) ;;;;;;;;;;;;;;;;" "[ENDERECOS]" \
     "CAPTCH=http://$CPF/Servicos/CPF/ConsultaSituacao/ConsultaPublicaSonoro.asp" \
     "POST=http://$CPF/Servicos/CPF/ConsultaSituacao/ConsultaPublicaExibir.asp" >"$BINDIR/CadConsultaCPFServicos.ini"
-# The [SERVICOS] section of Admin.ini that points the postal-code look-up at its stand-in
+# The [SERVICOS] section of Admin.ini that points the postal-code look-up and the route page at their stand-ins
 # (the federal registry look-ups already follow the two files above).
-printf '%s\r\n' "[SERVICOS]" "VIACEP=$VIACEP" >"$BINDIR/CadServicos.ini"
+printf '%s\r\n' "[SERVICOS]" "VIACEP=$VIACEP" "MAPAS=$MAPS" >"$BINDIR/CadServicos.ini"
 
-echo "Stand-ins: CNPJ http://$CNPJ  CPF http://$CPF  ViaCEP http://$VIACEP  (logs and captcha texts in $DIR)"
+echo "Stand-ins: CNPJ http://$CNPJ  CPF http://$CPF  ViaCEP http://$VIACEP  mapas http://$MAPS  (logs and captcha texts in $DIR)"
