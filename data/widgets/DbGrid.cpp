@@ -1,5 +1,6 @@
 #include "data/widgets/DbGrid.h"
 
+#include "data/Values.h"
 #include "data/widgets/ErrorSink.h"
 
 #include <QApplication>
@@ -8,8 +9,57 @@
 
 namespace cad {
 
+namespace {
+
+// The grid's model: the record set's, with cells of the chosen columns editable in the current row.
+class GridModel : public RecordSetModel
+{
+public:
+    GridModel(RecordSet& set, std::vector<ColumnDef> columns, QObject* parent)
+        : RecordSetModel(set, std::move(columns), parent), m_rs(set)
+    {
+    }
+    QList<int> editable;
+
+    [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override
+    {
+        Qt::ItemFlags f = RecordSetModel::flags(index);
+        if (index.isValid() && editable.contains(index.column()) && m_rs.isOpen() && !m_rs.isReadOnly())
+            f |= Qt::ItemIsEditable;
+        return f;
+    }
+
+    [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role != Qt::EditRole)
+            return RecordSetModel::data(index, role);
+        return RecordSetModel::data(index, Qt::DisplayRole);
+    }
+
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override
+    {
+        RecordSet& s = m_rs;
+        if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable) || index.row() != s.currentRow())
+            return false;
+        const QString& field = columns()[size_t(index.column())].field;
+        // Leaving a cell unchanged must not start editing (nor a needless save).
+        if (values::display(s.value(field)) == value.toString())
+            return true;
+        return guarded([&] {
+            if (s.state() == RecordSet::State::Browse)
+                s.edit();
+            s.setValue(field, value);
+        });
+    }
+
+private:
+    RecordSet& m_rs;
+};
+
+} // namespace
+
 DbGrid::DbGrid(RecordSet& set, std::vector<ColumnDef> columns, QWidget* parent)
-    : QTableView(parent), m_model(new RecordSetModel(set, std::move(columns), this))
+    : QTableView(parent), m_model(new GridModel(set, std::move(columns), this))
 {
     setModel(m_model);
     setSelectionBehavior(SelectRows);
@@ -42,6 +92,12 @@ DbGrid::DbGrid(RecordSet& set, std::vector<ColumnDef> columns, QWidget* parent)
         if (alive.lock())
             followRecordSet();
     });
+}
+
+void DbGrid::setEditableColumns(const QList<int>& columns)
+{
+    static_cast<GridModel*>(m_model)->editable = columns;
+    setEditTriggers(columns.isEmpty() ? NoEditTriggers : DoubleClicked | EditKeyPressed | AnyKeyPressed);
 }
 
 void DbGrid::followRecordSet()
