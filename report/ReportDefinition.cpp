@@ -1,0 +1,78 @@
+#include "report/ReportDefinition.h"
+
+#include <stdexcept>
+
+namespace cad::report {
+
+QSizeF PageSetup::paperMm() const
+{
+    const QSizeF portrait = QPageSize::size(paper, QPageSize::Millimeter);
+    return orientation == QPageLayout::Portrait ? portrait : portrait.transposed();
+}
+
+QRectF PageSetup::printableMm() const
+{
+    const QSizeF p = paperMm();
+    return QRectF(QPointF(0, 0), p).marginsRemoved(marginsMm);
+}
+
+QPageLayout PageSetup::pageLayout() const
+{
+    return QPageLayout(QPageSize(paper), orientation, QMarginsF(), QPageLayout::Millimeter);
+}
+
+ReportItem& Band::addCaption(const QString& name, const QString& text, const QRectF& boxMm, const QFont& font)
+{
+    ReportItem& i = items.emplace_back();
+    i.name = name;
+    i.text = text;
+    i.boxMm = boxMm;
+    i.font = font;
+    return i;
+}
+
+ReportItem& Band::addField(const QString& name, const QString& field, const QRectF& boxMm, const QFont& font)
+{
+    ReportItem& i = items.emplace_back();
+    i.name = name;
+    i.field = field;
+    i.boxMm = boxMm;
+    i.font = font;
+    return i;
+}
+
+Band& Report::addBand(BandKind kind, const QSizeF& sizeMm)
+{
+    Band& b = m_bands.emplace_back();
+    b.kind = kind;
+    b.sizeMm = sizeMm;
+    return b;
+}
+
+const Band* Report::band(BandKind kind) const
+{
+    for (const Band& b : m_bands)
+        if (b.kind == kind)
+            return &b;
+    return nullptr;
+}
+
+ReportItem& Report::item(const QString& name)
+{
+    for (Band& b : m_bands)
+        for (ReportItem& i : b.items)
+            if (i.name == name)
+                return i;
+    throw std::runtime_error(QStringLiteral("O relatório não tem o item %1").arg(name).toStdString());
+}
+
+QFont reportFont(const QString& family, qreal points, bool bold)
+{
+    QFont f(family);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    return f;
+}
+
+} // namespace cad::report

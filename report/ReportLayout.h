@@ -1,0 +1,68 @@
+#pragma once
+#include "report/ReportDefinition.h"
+
+#include <vector>
+
+namespace cad::report {
+
+/// A band as placed on a page; ROW is the data row it shows (-1 for none).
+struct PlacedBand
+{
+    BandKind kind = BandKind::Detail;
+    int row = -1;
+    QRectF rectMm; ///< on the paper, from its top-left corner
+    QColor background;
+};
+
+/// An item's text as placed on a page.
+struct PlacedText
+{
+    BandKind band = BandKind::Detail;
+    int row = -1;
+    QString item; ///< the item's name
+    QString text;
+    QRectF rectMm;          ///< on the paper, from its top-left corner
+    QFont font;
+    qreal wrapWidthMm = 0;  ///< width the text wraps at; 0 when only its own line breaks count
+};
+
+/// What one page holds.
+struct PageContent
+{
+    std::vector<PlacedBand> bands;
+    std::vector<PlacedText> texts;
+
+    /// Texts of the item named ITEM, in the order placed.
+    [[nodiscard]] std::vector<const PlacedText*> textsOf(const QString& item) const;
+};
+
+/// The report's pages: which bands fall on which page is worked out at once, what a page holds
+/// when it is asked for. The report and its data source must outlive the layout unchanged.
+class ReportLayout
+{
+public:
+    /// Paginates REPORT: page header on top of every page, footer at the bottom, the detail band
+    /// once per row, a new page when a band does not fit. Always at least one page.
+    explicit ReportLayout(const Report& report);
+
+    [[nodiscard]] int pageCount() const { return int(m_pages.size()); }
+    [[nodiscard]] const PageSetup& page() const { return m_report.page; }
+    /// Contents of page PAGE (0-based); throws std::out_of_range for a page that does not exist.
+    [[nodiscard]] PageContent content(int page) const;
+
+private:
+    struct Slot
+    {
+        const Band* band;
+        int row;
+        qreal top;
+    };
+    [[nodiscard]] std::vector<PlacedText> placeItems(const Band& band, int row, const QPointF& origin) const;
+    [[nodiscard]] qreal heightOf(const Band& band, int row) const;
+    [[nodiscard]] QString textOf(const ReportItem& item, int row) const;
+
+    const Report& m_report;
+    std::vector<std::vector<Slot>> m_pages;
+};
+
+} // namespace cad::report
