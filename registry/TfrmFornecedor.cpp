@@ -115,6 +115,7 @@ TfrmFornecedor::TfrmFornecedor(TDM& dm, QString operatorName, QWidget* parent)
     setWindowTitle(QStringLiteral("Cadastro de Fornecedor"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setupRecordSets();
+    setupCadCEP1();
     m_central->setCityName([this](const QVariant& code) { return cityNameFor(code); });
 
     auto* central = new QWidget(this);
@@ -295,8 +296,9 @@ bool TfrmFornecedor::eventFilter(QObject* watched, QEvent* event)
 {
     // Leaving the field for another control of this window; not another window taking over.
     if (watched == m_cgccpf && event->type() == QEvent::FocusOut) {
+        // Not when the field merely disappears (the screen turning to "Listagem" after a save).
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && m_cgccpf->isVisible())
             guarded([this] { dbedtCgccpfExit(); });
     }
     return QMainWindow::eventFilter(watched, event);

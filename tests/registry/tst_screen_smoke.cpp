@@ -1,6 +1,8 @@
 // The supplier screen starts over the real servers: caption, empty closed list, browse layout.
+#include "data/widgets/DbRadioGroup.h"
 #include "tests/registry/ScreenFixture.h"
 
+#include <QAbstractButton>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QtTest>
@@ -46,12 +48,24 @@ private Q_SLOTS:
         QCOMPARE(f.tbFornecedor.state(), cad::RecordSet::State::Browse);
 
         f.searchByLetter(QLatin1Char('P'));
+        QTest::mouseClick(f.findChild<QTabBar*>(), Qt::LeftButton, {},
+                          f.findChild<QTabBar*>()->tabRect(1).center());
         doc->setFocus(Qt::MouseFocusReason);
         f.findChild<QWidget*>(QStringLiteral("dbedtNumero"))->setFocus(Qt::TabFocusReason);
         QVERIFY(ieCaption->isHidden()); // a person's: non-contributor, which starts editing
         QCOMPARE(f.tbFornecedor.value(QStringLiteral("TipoContribuinte")).toInt(), 9);
         QCOMPARE(f.tbFornecedor.state(), cad::RecordSet::State::Edit);
         QCOMPARE(f.bars(), cad::TfrmFornecedor::Bars::Editing);
+
+        // Saving turns to "Listagem", which hides the focused field: that is no leaving it.
+        f.findChild<cad::DbRadioGroup*>()->buttons()->button(0)->click(); // back to a contributor
+        doc->setFocus(Qt::MouseFocusReason);
+        f.ToolButton7Click();
+        QCOMPARE(m_fx->local(QStringLiteral("SELECT TipoContribuinte FROM fornecedor WHERE Nome='PESSOA'")),
+                 QStringList{QStringLiteral("1")});
+        QCOMPARE(f.currentTab(), QStringLiteral("Listagem"));
+        QCOMPARE(f.tbFornecedor.state(), cad::RecordSet::State::Browse);
+        QCOMPARE(f.bars(), cad::TfrmFornecedor::Bars::Browse);
     }
 };
 
