@@ -3,7 +3,7 @@
 
 namespace cad {
 
-void TfrmFornecedor::consultaCPF()
+void TfrmFornecedor::img2Click()
 {
     // CPF look-up dialog: filled in with the federal registry dialogs.
 }

@@ -111,7 +111,7 @@ QWidget* TfrmFornecedor::buildDadosTab()
                                      QStyle::SP_FileDialogContentsView, tab);
     QToolButton* cnpj = pictureButton(QStringLiteral("imgConsultaCNPJ"), QStringLiteral("Consulta CNPJ"),
                                       QStyle::SP_FileDialogInfoView, tab);
-    connect(cpf, &QToolButton::clicked, this, [this] { guarded([this] { consultaCPF(); }); });
+    connect(cpf, &QToolButton::clicked, this, [this] { guarded([this] { img2Click(); }); });
     connect(cnpj, &QToolButton::clicked, this, [this] { guarded([this] { consultaCNPJ(); }); });
     r1->addWidget(cpf, 0, Qt::AlignBottom);
     r1->addWidget(cnpj, 0, Qt::AlignBottom);

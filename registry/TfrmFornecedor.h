@@ -60,7 +60,7 @@ public:
     void searchByLetter(QChar letter);
     void dblkcbbufsClick();    ///< a state was chosen: the municipality list narrows to it
     void openPurchaseHistory();
-    void consultaCPF();        ///< CPF look-up picture
+    void img2Click();          ///< CPF look-up picture: non-contributor, then the CPF dialog
     void consultaCNPJ();       ///< CNPJ look-up picture
     void img1Click();          ///< postal-code look-up picture
     void SpeedButton2Click();  ///< "&Incluir" beside the cost centre
