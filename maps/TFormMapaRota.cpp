@@ -1,0 +1,207 @@
+// The route screen: drawing a route, reading its distance back from the page and keeping it.
+#include "app/ui/Dialogs.h"
+#include "http/WaitCursor.h"
+#include "maps/MapaWebPage.h"
+#include "maps/TFormMapa.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWebEngineLoadingInfo>
+#include <QWebEngineView>
+#include <functional>
+
+namespace cad {
+
+namespace {
+
+// The page's answer arrives while the screen reads; this many reads, with no pause between them.
+constexpr int kDistanceReads = 99999;
+
+// Disables the screen's commands while a route is drawn, so a second one cannot start inside it.
+class CommandsOff
+{
+public:
+    CommandsOff(bool& waiting, std::function<void(bool)> enable) : m_waiting(waiting), m_enable(std::move(enable))
+    {
+        m_waiting = true;
+        m_enable(false);
+    }
+    ~CommandsOff()
+    {
+        m_waiting = false;
+        m_enable(true);
+    }
+    CommandsOff(const CommandsOff&) = delete;
+    CommandsOff& operator=(const CommandsOff&) = delete;
+
+private:
+    bool& m_waiting;
+    std::function<void(bool)> m_enable;
+};
+
+} // namespace
+
+QString TFormMapa::pagePath()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Mapa.html"));
+}
+
+void TFormMapa::btnTracaRotaClick()
+{
+    if (m_waiting)
+        return;
+    QString start = mapa::composeAddress(addressOf(m_origem));
+    if (start.isEmpty()) {
+        dialogs::show({QStringLiteral("ERRO"), QStringLiteral("Falta informar dados da origem"), dialogs::Icon::Warning,
+                       dialogs::Buttons::Ok, dialogs::Answer::Ok});
+        return;
+    }
+    QString end = mapa::composeAddress(addressOf(m_destino));
+    start.replace(QLatin1Char(' '), QLatin1Char('+'));
+    end.replace(QLatin1Char(' '), QLatin1Char('+'));
+    {
+        waitcursor::Guard wait;
+        CommandsOff off(m_waiting, [this](bool on) { setCommandsEnabled(on); });
+        GerarPaginaMapa(start, end);
+        navigate(QUrl::fromLocalFile(pagePath()));
+        waitForPage();
+        if (m_closing)
+            return;
+        PegarDistancia();
+        if (m_closing)
+            return;
+    }
+    if (!distancia().isEmpty())
+        storeDistance(distancia());
+}
+
+void TFormMapa::cbbModoClick()
+{
+    if (m_waiting)
+        return;
+    btnTracaRotaClick();
+    m_tracaRota->hide();
+}
+
+void TFormMapa::GerarPaginaMapa(const QString& start, const QString& end)
+{
+    const QString mode = m_modo->currentData().toString();
+    mapa::writePage(pagePath(), mapa::pageLines(start, end, mode, hosts()));
+}
+
+void TFormMapa::PegarDistancia()
+{
+    QString text;
+    try {
+        for (int i = 0; i < kDistanceReads && text.isEmpty() && !m_closing; ++i) {
+            text = LerValorElemento(*m_page, QStringLiteral("input"), QStringLiteral("value"),
+                                    QStringLiteral("inputTotal"));
+            QCoreApplication::processEvents();
+        }
+    } catch (const std::exception&) {
+        return; // a page that cannot be read ends the wait; the distance shown stays
+    }
+    if (m_closing)
+        return;
+    if (!text.isEmpty())
+        m_distancia->setText(text);
+    else
+        dialogs::information(QStringLiteral("Verifique o Endereço se está Correto !!"));
+}
+
+QString TFormMapa::LerValorElemento(MapaWebPage& browser, const QString& tag, const QString& attribute,
+                                    const QString& id)
+{
+    return browser.elementValue(tag, attribute, id);
+}
+
+void TFormMapa::storeDistance(const QString& km)
+{
+    waitcursor::Guard wait;
+    if (tbVirtualCliente.isEmpty())
+        tbVirtualCliente.append();
+    else
+        tbVirtualCliente.edit();
+    tbVirtualCliente.setValue(QStringLiteral("kilometragem"), km);
+    tbVirtualCliente.post();
+    tbVirtualCliente.refresh(true);
+
+    if (!myqryFornecedor.isOpen() || myqryFornecedor.isEmpty())
+        return;
+    myqryFornecedor.edit();
+    myqryFornecedor.setValue(QStringLiteral("kilometragem"), km);
+    myqryFornecedor.post();
+    myqryFornecedor.refresh(true);
+}
+
+void TFormMapa::setCommandsEnabled(bool enabled)
+{
+    m_tracaRota->setEnabled(enabled);
+    m_modo->setEnabled(enabled);
+    m_mostrarMapa->setEnabled(enabled);
+}
+
+void TFormMapa::navigate(const QUrl& url)
+{
+    WebBrowser1BeforeNavigate2();
+    m_browser->load(url);
+}
+
+void TFormMapa::waitForPage()
+{
+    if (m_pageLoaded || m_closing)
+        return;
+    QEventLoop loop;
+    const auto check = connect(m_page, &QWebEnginePage::loadingChanged, &loop, [&] {
+        if (m_pageLoaded)
+            loop.quit();
+    });
+    const auto closing = connect(this, &QDialog::rejected, &loop, &QEventLoop::quit);
+    loop.exec();
+    disconnect(check);
+    disconnect(closing);
+}
+
+void TFormMapa::reject()
+{
+    // Closing during a route ends its waits; nothing is stored for it.
+    if (m_waiting)
+        m_closing = true;
+    QDialog::reject();
+}
+
+void TFormMapa::loadingChanged(const QWebEngineLoadingInfo& info)
+{
+    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+        WebBrowser1NavigateComplete2(info.url());
+    else
+        WebBrowser1DocumentComplete(info.url());
+}
+
+void TFormMapa::WebBrowser1BeforeNavigate2()
+{
+    m_pageLoaded = false;
+    m_frame.clear();
+}
+
+void TFormMapa::WebBrowser1NavigateComplete2(const QUrl& frame)
+{
+    if (m_frame.isEmpty())
+        m_frame = frame;
+}
+
+void TFormMapa::WebBrowser1DocumentComplete(const QUrl& frame)
+{
+    // Only the document of the navigation under way counts; a late end of an earlier one does not.
+    if (!m_frame.isEmpty() && frame == m_frame) {
+        m_pageLoaded = true;
+        m_frame.clear();
+    }
+}
+
+} // namespace cad
