@@ -1,10 +1,19 @@
-// State and municipality lists of the supplier screen.
+// Address look-up of the supplier screen, and its state and municipality lists.
 #include "data/Values.h"
 #include "data/widgets/DbLookupCombo.h"
 #include "http/WaitCursor.h"
 #include "registry/TfrmFornecedor.h"
 
 namespace cad {
+
+void TfrmFornecedor::setupCadCEP1()
+{
+    CadCEP1.SetProxyPort(QStringLiteral("8080"));
+    CadCEP1.SetParseText(true);
+    CadCEP1.SetWebService(wsViaCep);
+    CadCEP1.SetPesquisarIBGE(true);
+    CadCEP1.OnBuscaEfetuada = [this](TCadCEPWSClass*) { CadCEP1BuscaEfetuada(); };
+}
 
 void TfrmFornecedor::dblkcbbufsClick()
 {
@@ -30,6 +39,10 @@ QString TfrmFornecedor::cityNameFor(const QVariant& code) const
 void TfrmFornecedor::img1Click()
 {
     // Postal-code look-up: filled in with the address look-up.
+}
+
+void TfrmFornecedor::CadCEP1BuscaEfetuada()
+{
 }
 
 } // namespace cad

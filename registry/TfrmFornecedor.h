@@ -1,4 +1,5 @@
 #pragma once
+#include "address/CadCEP.h"
 #include "data/RecordSet.h"
 
 #include <QMainWindow>
@@ -46,6 +47,8 @@ public:
     RecordSet myqryNota;
     RecordSet tbEntrada;
 
+    TCadCEP CadCEP1; ///< postal-code look-up of the CEP picture
+
     // --- commands (also reached by buttons and keys)
     void ToolButton1Click(); ///< "Incluir"
     void ToolButton7Click(); ///< "Salvar"
@@ -63,6 +66,7 @@ public:
     void img2Click();          ///< CPF look-up picture: non-contributor, then the CPF dialog
     void consultaCNPJ();       ///< CNPJ look-up picture
     void img1Click();          ///< postal-code look-up picture
+    void CadCEP1BuscaEfetuada(); ///< the postal-code look-up answered: fill the address
     void SpeedButton2Click();  ///< "&Incluir" beside the cost centre
     void PorOrdemAlfabeticaClick(); ///< "Relatório" / "Por Ordem Alfabética": the supplier sheet
     void ConsultaMapaClick();  ///< the hidden "Consulta Mapa" picture: the route screen
@@ -89,6 +93,7 @@ private:
     QWidget* buildEntradaTab();
     QWidget* buildSearchArea();
     void setupRecordSets();
+    void setupCadCEP1();
     void setupShortcuts();
     void setupTabOrder();
     void showBars(Bars b);
