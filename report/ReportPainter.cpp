@@ -37,7 +37,7 @@ void paintPage(QPainter& p, const ReportLayout& layout, int page, qreal pxPerMm)
     for (const PlacedBand& b : content.bands)
         p.fillRect(b.rectMm, b.background);
     if (layout.page().frame) {
-        p.setPen(QPen(Qt::black, kFrameWidthMm));
+        p.setPen(QPen(Qt::black, std::max(kFrameWidthMm, 1 / pxPerMm))); // at least a pixel on screen
         p.setBrush(Qt::NoBrush);
         p.drawRect(layout.page().printableMm());
     }

@@ -1,0 +1,181 @@
+// The report engine's output: pages painted on an image, printed to PDF with a page range and
+// copies, and the preview window paging and closing.
+#include "data/RecordSet.h"
+#include "report/PageView.h"
+#include "report/ReportPainter.h"
+#include "report/ReportPreview.h"
+#include "tests/report/PdfPages.h"
+#include "tests/support/TestDb.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace cad;
+using namespace cad::report;
+using testsupport::Role;
+
+namespace {
+
+bool isInked(QRgb c)
+{
+    return qGray(c) < 200;
+}
+
+/// Inked pixels of IMAGE inside RECTMM (at DPI).
+int darkPixels(const QImage& image, const QRectF& rectMm, qreal dpi)
+{
+    const QRect r = QRectF(rectMm.topLeft() * dpi / 25.4, rectMm.size() * dpi / 25.4).toAlignedRect();
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += isInked(image.pixel(x, y));
+    return n;
+}
+
+} // namespace
+
+class ReportOutputTest : public QObject
+{
+    Q_OBJECT
+    QString m_db = testsupport::uniqueName(QStringLiteral("rpo"));
+    std::unique_ptr<Connection> m_conn;
+    std::unique_ptr<RecordSet> m_data;
+    Report m_report;
+    QTemporaryDir m_dir;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        testsupport::createDatabase(Role::Local, m_db);
+        testsupport::runSql(Role::Local, m_db,
+                            QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('CARLOS'), ('ANA'), ('BRUNO')"));
+        m_conn = std::make_unique<Connection>(QStringLiteral("local"));
+        m_conn->setSettings(testsupport::settings(Role::Local, m_db));
+        m_data = std::make_unique<RecordSet>(*m_conn, QStringLiteral("SELECT * FROM fornecedor ORDER BY Nome"));
+        m_data->open();
+        m_report.page.frame = true;
+        m_report.setDataSource(m_data.get());
+        m_report.addBand(BandKind::Detail, {190, 200})
+            .addField(QStringLiteral("nome"), QStringLiteral("Nome"), {20, 30, 10, 0}, reportFont(QStringLiteral("Arial"), 28));
+    }
+    void cleanupTestCase()
+    {
+        m_data.reset();
+        m_conn.reset();
+        testsupport::dropDatabase(Role::Local, m_db);
+    }
+
+    void paintsFrameAndTexts()
+    {
+        const qreal dpi = 72;
+        const ReportLayout layout(m_report);
+        const QImage page = renderPage(layout, 0, dpi);
+        QCOMPARE(page.size(), QSize(595, 842)); // A4 at 72 dpi
+        // The frame: a line along the 10 mm margins, white paper on either side of it.
+        QVERIFY(darkPixels(page, {9.7, 100, 0.6, 20}, dpi) > 0);
+        QVERIFY(darkPixels(page, {199.7, 100, 0.6, 20}, dpi) > 0);
+        QCOMPARE(darkPixels(page, {2, 100, 6, 20}, dpi), 0);
+        QCOMPARE(darkPixels(page, {12, 100, 6, 20}, dpi), 0);
+        // The name where the layout placed it, and nothing where no text is.
+        const QRectF name = layout.content(0).textsOf(QStringLiteral("nome")).at(0)->rectMm;
+        QVERIFY(darkPixels(page, name, dpi) > 20);
+        QCOMPARE(darkPixels(page, name.translated(0, 40), dpi), 0);
+
+        m_report.page.frame = false;
+        const QImage bare = renderPage(ReportLayout(m_report), 0, dpi);
+        m_report.page.frame = true;
+        QCOMPARE(darkPixels(bare, {9.7, 100, 0.6, 20}, dpi), 0);
+    }
+
+    void printsRangesAndCopies_data()
+    {
+        QTest::addColumn<QString>("range");
+        QTest::addColumn<int>("copies");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("every page") << QString() << 1 << 3;
+        QTest::newRow("pages 2 to 3") << QStringLiteral("2-3") << 1 << 2;
+        QTest::newRow("page 1, two copies") << QStringLiteral("1") << 2 << 2;
+        QTest::newRow("every page, two copies") << QString() << 2 << 6;
+    }
+    void printsRangesAndCopies()
+    {
+        QFETCH(QString, range);
+        QFETCH(int, copies);
+        QFETCH(int, pages);
+        const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        setUpPrinter(printer, m_report.page);
+        if (!range.isEmpty()) {
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setPageRanges(QPageRanges::fromString(range));
+        }
+        printer.setCopyCount(copies);
+        print(ReportLayout(m_report), printer);
+        QCOMPARE(testsupport::pdfPageCount(path), pages);
+    }
+
+    void pdfToAFolderThatDoesNotExistFails()
+    {
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                                 exportPdf(ReportLayout(m_report), m_dir.filePath(QStringLiteral("nao/existe.pdf"))));
+    }
+
+    void previewPagesAndCloses()
+    {
+        const ReportLayout layout(m_report);
+        ReportPreview preview(layout, QStringLiteral("Relatório"));
+        QStringList seen;
+        bool paperShown = false;
+        QTimer::singleShot(0, &preview, [&] {
+            auto* shown = qobject_cast<ReportPreview*>(QApplication::activeModalWidget());
+            if (!shown)
+                return;
+            auto* label = shown->findChild<QLabel*>(QStringLiteral("lblPagina"));
+            auto* next = shown->findChild<QAction*>(QStringLiteral("actProxima"));
+            auto* prior = shown->findChild<QAction*>(QStringLiteral("actAnterior"));
+            seen << label->text() + (prior->isEnabled() ? QStringLiteral(" <") : QString());
+            next->trigger();
+            seen << label->text();
+            shown->findChild<QAction*>(QStringLiteral("actUltima"))->trigger();
+            seen << label->text() + (next->isEnabled() ? QStringLiteral(" >") : QString());
+            // The page is drawn on white paper, fitted inside the window.
+            auto* view = shown->findChild<PageView*>();
+            const QImage grabbed = view->grab().toImage();
+            const QRectF paper = view->paperRect();
+            paperShown = QRectF(view->rect()).contains(paper) && grabbed.pixelColor(paper.center().toPoint()) == Qt::white;
+            shown->findChild<QAction*>(QStringLiteral("actFechar"))->trigger();
+        });
+        preview.exec();
+        QCOMPARE(seen, (QStringList{QStringLiteral("Página 1 de 3"), QStringLiteral("Página 2 de 3"),
+                                    QStringLiteral("Página 3 de 3")}));
+        QVERIFY(paperShown);
+        QVERIFY(!preview.isMaximized());
+        QVERIFY(preview.isHidden());
+    }
+
+    void previewSavesPdf()
+    {
+        const ReportLayout layout(m_report);
+        ReportPreview preview(layout, QStringLiteral("Relatório"));
+        const QString path = m_dir.filePath(QStringLiteral("salvo")); // ".pdf" is added
+        QTimer::singleShot(0, &preview, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog) {
+                dialog->selectFile(path);
+                static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept checks the name
+            }
+        });
+        preview.exportToPdf();
+        QCOMPARE(testsupport::pdfPageCount(path + QStringLiteral(".pdf")), 3);
+    }
+};
+
+QTEST_MAIN(ReportOutputTest)
+#include "tst_report_output.moc"
