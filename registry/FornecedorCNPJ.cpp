@@ -1,11 +1,14 @@
 // The CNPJ look-up picture of the supplier screen.
 #include "registry/TfrmFornecedor.h"
+#include "taxpayer/ui/TF_ConsultaCNPJ.h"
 
 namespace cad {
 
-void TfrmFornecedor::consultaCNPJ()
+// The dialog lives only while shown, so each opening starts a new session with the service.
+void TfrmFornecedor::img3Click()
 {
-    // CNPJ look-up dialog: filled in with the federal registry dialogs.
+    TF_ConsultaCNPJ dialog(tbFornecedor, *stateList(), *municipalityList(), this);
+    dialog.exec();
 }
 
 } // namespace cad

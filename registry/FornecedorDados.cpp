@@ -112,7 +112,7 @@ QWidget* TfrmFornecedor::buildDadosTab()
     QToolButton* cnpj = pictureButton(QStringLiteral("imgConsultaCNPJ"), QStringLiteral("Consulta CNPJ"),
                                       QStyle::SP_FileDialogInfoView, tab);
     connect(cpf, &QToolButton::clicked, this, [this] { guarded([this] { img2Click(); }); });
-    connect(cnpj, &QToolButton::clicked, this, [this] { guarded([this] { consultaCNPJ(); }); });
+    connect(cnpj, &QToolButton::clicked, this, [this] { guarded([this] { img3Click(); }); });
     r1->addWidget(cpf, 0, Qt::AlignBottom);
     r1->addWidget(cnpj, 0, Qt::AlignBottom);
     m_cgccpf = lineEdit(tbFornecedor, QStringLiteral("Cgccpf"), QStringLiteral("dbedtCgccpf"), U, 18);

@@ -64,7 +64,7 @@ public:
     void dblkcbbufsClick();    ///< a state was chosen: the municipality list narrows to it
     void openPurchaseHistory();
     void img2Click();          ///< CPF look-up picture: non-contributor, then the CPF dialog
-    void consultaCNPJ();       ///< CNPJ look-up picture
+    void img3Click();          ///< CNPJ look-up picture
     void img1Click();          ///< postal-code look-up picture
     void CadCEP1BuscaEfetuada(); ///< the postal-code look-up answered: fill the address
     void SpeedButton2Click();  ///< "&Incluir" beside the cost centre

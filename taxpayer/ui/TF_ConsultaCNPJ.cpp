@@ -1,0 +1,244 @@
+// The CNPJ look-up dialog: its controls, the captcha image and the commands.
+#include "taxpayer/ui/TF_ConsultaCNPJ.h"
+
+#include "app/ui/Dialogs.h"
+#include "data/widgets/ErrorSink.h"
+#include "http/WaitCursor.h"
+
+#include <QBuffer>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QValidator>
+#include <QVBoxLayout>
+#include <stdexcept>
+
+namespace cad {
+
+namespace {
+
+// Letters become capitals as they are typed; nothing is refused.
+class UpperCaseValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        input = input.toUpper();
+        return Acceptable;
+    }
+};
+
+QLineEdit* resultField(const QString& name, QWidget* parent)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    return edit;
+}
+
+// A caption above its control, as a small column of the grid.
+QWidget* captioned(const QString& caption, QWidget* control, QWidget* parent)
+{
+    auto* box = new QWidget(parent);
+    auto* v = new QVBoxLayout(box);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(1);
+    auto* label = new QLabel(caption, box);
+    label->setBuddy(control);
+    v->addWidget(label);
+    v->addWidget(control);
+    return box;
+}
+
+} // namespace
+
+TF_ConsultaCNPJ::TF_ConsultaCNPJ(RecordSet& fornecedor, DbLookupCombo& ufs, DbLookupCombo& municipios,
+                                 QWidget* parent)
+    : QDialog(parent), m_fornecedor(fornecedor), m_ufs(ufs), m_municipios(municipios)
+{
+    setObjectName(QStringLiteral("F_ConsultaCNPJ"));
+    setWindowTitle(QStringLiteral("Consulta de CNPJ"));
+    setModal(true);
+    CadConsultaCNPJ1.SetPesquisarIBGE(false);
+
+    Timer1.setObjectName(QStringLiteral("Timer1"));
+    Timer1.setSingleShot(true);
+    Timer1.setInterval(100);
+    connect(&Timer1, &QTimer::timeout, this, &TF_ConsultaCNPJ::Timer1Timer);
+
+    auto* v = new QVBoxLayout(this);
+    v->addWidget(buildInputArea());
+    v->addWidget(buildResultArea(), 1);
+
+    const QList<QWidget*> order{m_editCNPJ,       m_editCaptcha,    m_butBuscar,      m_ckRemoverEspacosDuplos,
+                                m_editTipo,       m_editRazaoSocial, m_editAbertura,  m_editFantasia,
+                                m_editEndereco,   m_editNumero,     m_editComplemento, m_editBairro,
+                                m_editCidade,     m_editUF,         m_editCEP,        m_editSituacao,
+                                m_editEmail,      m_editTelefone,   m_editCNAE1,      m_listCNAE2};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+}
+
+TF_ConsultaCNPJ::~TF_ConsultaCNPJ() = default;
+
+QWidget* TF_ConsultaCNPJ::buildInputArea()
+{
+    auto* area = new QWidget(this);
+    auto* g = new QGridLayout(area);
+    g->setContentsMargins(0, 0, 0, 0);
+
+    m_editCNPJ = new QLineEdit(area);
+    m_editCNPJ->setObjectName(QStringLiteral("EditCNPJ"));
+    m_editCNPJ->setInputMask(QStringLiteral("00.000.000/0000-00"));
+    m_editCNPJ->setText(QString());
+    g->addWidget(captioned(QStringLiteral("Digite o CNPJ:"), m_editCNPJ, area), 0, 0);
+
+    m_editCaptcha = new QLineEdit(area);
+    m_editCaptcha->setObjectName(QStringLiteral("EditCaptcha"));
+    m_editCaptcha->setValidator(new UpperCaseValidator(m_editCaptcha));
+    m_editCaptcha->installEventFilter(this);
+    g->addWidget(captioned(QStringLiteral("Digite o Captcha"), m_editCaptcha, area), 1, 0);
+
+    m_butBuscar = new QPushButton(QStringLiteral("Consultar"), area);
+    m_butBuscar->setObjectName(QStringLiteral("ButBuscar"));
+    m_butBuscar->setAutoDefault(false); // Enter runs it from the captcha field only
+    connect(m_butBuscar, &QPushButton::clicked, this, [this] { guarded([this] { ButBuscarClick(); }); });
+    g->addWidget(m_butBuscar, 2, 0, Qt::AlignLeft);
+
+    m_image1 = new QLabel(area);
+    m_image1->setObjectName(QStringLiteral("Image1"));
+    m_image1->setFixedSize(240, 80);
+    m_image1->setAlignment(Qt::AlignCenter);
+    g->addWidget(m_image1, 0, 1, 3, 1, Qt::AlignCenter);
+
+    m_labAtualizarCaptcha = new QLabel(QStringLiteral("<u>Atualizar Captcha</u>"), area);
+    m_labAtualizarCaptcha->setObjectName(QStringLiteral("LabAtualizarCaptcha"));
+    m_labAtualizarCaptcha->setCursor(Qt::PointingHandCursor);
+    m_labAtualizarCaptcha->installEventFilter(this);
+    g->addWidget(m_labAtualizarCaptcha, 3, 1, Qt::AlignHCenter);
+
+    m_ckRemoverEspacosDuplos =
+        new QCheckBox(QStringLiteral("Remover espaços duplos dos dados retornados"), area);
+    m_ckRemoverEspacosDuplos->setObjectName(QStringLiteral("ckRemoverEspacosDuplos"));
+    g->addWidget(m_ckRemoverEspacosDuplos, 3, 0);
+    g->setColumnStretch(0, 1);
+    return area;
+}
+
+QWidget* TF_ConsultaCNPJ::buildResultArea()
+{
+    auto* area = new QWidget(this);
+    auto* g = new QGridLayout(area);
+    g->setContentsMargins(0, 8, 0, 0);
+    auto add = [&](QLineEdit*& edit, const QString& name, const QString& caption, int row, int col,
+                   int span = 1) {
+        edit = resultField(name, area);
+        g->addWidget(captioned(caption, edit, area), row, col, 1, span);
+    };
+    add(m_editTipo, QStringLiteral("EditTipo"), QStringLiteral("Tipo de Empresa"), 0, 0);
+    add(m_editRazaoSocial, QStringLiteral("EditRazaoSocial"), QStringLiteral("Razão Social"), 0, 1, 2);
+    add(m_editAbertura, QStringLiteral("EditAbertura"), QStringLiteral("Abertura"), 0, 3);
+    add(m_editFantasia, QStringLiteral("EditFantasia"), QStringLiteral("Fantasia"), 1, 0, 4);
+    add(m_editEndereco, QStringLiteral("EditEndereco"), QStringLiteral("Endereço:"), 2, 0, 2);
+    add(m_editNumero, QStringLiteral("EditNumero"), QStringLiteral("Número"), 2, 2);
+    add(m_editComplemento, QStringLiteral("EditComplemento"), QStringLiteral("Complemento"), 2, 3);
+    add(m_editBairro, QStringLiteral("EditBairro"), QStringLiteral("Bairro"), 3, 0);
+    add(m_editCidade, QStringLiteral("EditCidade"), QStringLiteral("Cidade"), 3, 1);
+    add(m_editUF, QStringLiteral("EditUF"), QStringLiteral("UF"), 3, 2);
+    add(m_editCEP, QStringLiteral("EditCEP"), QStringLiteral("CEP"), 3, 3);
+    add(m_editSituacao, QStringLiteral("EditSituacao"), QStringLiteral("Situação"), 4, 0);
+    add(m_editEmail, QStringLiteral("EditEmail"), QStringLiteral("Endereço Eletrônico"), 4, 1, 2);
+    add(m_editTelefone, QStringLiteral("EditTelefone"), QStringLiteral("Telefone"), 4, 3);
+    add(m_editCNAE1, QStringLiteral("EditCNAE1"), QStringLiteral("CNAE Principal"), 5, 0, 4);
+
+    m_listCNAE2 = new QListWidget(area);
+    m_listCNAE2->setObjectName(QStringLiteral("ListCNAE2"));
+    g->addWidget(captioned(QStringLiteral("CNAE Secundário(s)"), m_listCNAE2, area), 6, 0, 1, 4);
+    g->setRowStretch(6, 1);
+    return area;
+}
+
+void TF_ConsultaCNPJ::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (!e->spontaneous()) Timer1.start(); // FormShow
+}
+
+void TF_ConsultaCNPJ::Timer1Timer()
+{
+    Timer1.stop();
+    guarded([this] { LabAtualizarCaptchaClick(); });
+    m_editCNPJ->setFocus();
+}
+
+void TF_ConsultaCNPJ::LabAtualizarCaptchaClick()
+{
+    QByteArray image;
+    CadConsultaCNPJ1.FetchCaptchaImage(image);
+    QBuffer buffer(&image);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "png");
+    const QImage decoded = reader.read();
+    if (decoded.isNull()) throw std::runtime_error(reader.errorString().toStdString());
+    m_captcha = QPixmap::fromImage(decoded);
+    showCaptcha();
+    m_editCaptcha->clear();
+    m_editCaptcha->setFocus();
+}
+
+// Centred and scaled to fit the picture, keeping its proportions.
+void TF_ConsultaCNPJ::showCaptcha()
+{
+    m_image1->setPixmap(m_captcha.scaled(m_image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+void TF_ConsultaCNPJ::ButBuscarClick()
+{
+    // The service trims the typed text: blanks alone would only spend the image.
+    if (m_editCaptcha->text().trimmed().isEmpty()) {
+        dialogs::show({dialogs::appTitle(), QStringLiteral("É necessário digitar o captcha."),
+                       dialogs::Icon::Information, dialogs::Buttons::Ok, dialogs::Answer::Ok});
+        m_editCaptcha->setFocus();
+        return;
+    }
+    waitcursor::Guard wait;
+    (void)CadConsultaCNPJ1.Lookup(m_editCNPJ->displayText(), m_editCaptcha->text(),
+                                  m_ckRemoverEspacosDuplos->isChecked());
+    fillResults();
+    writeSupplier();
+    positionLists();
+}
+
+void TF_ConsultaCNPJ::keyPressEvent(QKeyEvent* e)
+{
+    // Only the window's close box closes the dialog; Esc does not.
+    if (e->key() == Qt::Key_Escape) {
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+bool TF_ConsultaCNPJ::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_editCaptcha && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            guarded([this] { ButBuscarClick(); });
+            return true;
+        }
+    }
+    if (watched == m_labAtualizarCaptcha && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        guarded([this] { LabAtualizarCaptchaClick(); });
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace cad
