@@ -1,11 +1,19 @@
 // The hidden "Consulta Mapa" picture: the route screen.
+#include "maps/TFormMapa.h"
 #include "registry/TfrmFornecedor.h"
 
 namespace cad {
 
 void TfrmFornecedor::ConsultaMapaClick()
 {
-    // Route screen: filled in with the map.
+    // The route goes to the current supplier; with none, the screen opens with an empty destination.
+    QVariant code;
+    if (tbFornecedor.isOpen() && !tbFornecedor.isEmpty())
+        code = tbFornecedor.value(QStringLiteral("CodigoFornecedor"));
+    TFormMapa form(m_dm, code, this);
+    form.FormCreate();
+    form.setWindowState(Qt::WindowMaximized);
+    form.exec();
 }
 
 } // namespace cad
