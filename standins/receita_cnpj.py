@@ -45,6 +45,19 @@ COMPANIES = {
         "motivo": "", "especial": "", "data_especial": "",
         "form_again": 1,
     },
+    # Name in mixed case with accents, complement in lower case, no secondary activities.
+    "12345678000195": {
+        "tipo": "MATRIZ", "abertura": "15/06/2010",
+        "nome": "Padaria São João ltda", "fantasia": "Padaria do João", "porte": "ME",
+        "cnae1": "10.91-1-02 - Fabricação de produtos de padaria e confeitaria",
+        "cnae2": [],
+        "natureza": "206-2 - Sociedade Empresária Limitada",
+        "logradouro": "Rua Augusta", "numero": "12a", "complemento": "fundos",
+        "cep": "01.310-100", "bairro": "Consolação", "municipio": "SAO PAULO", "uf": "SP",
+        "email": "padaria@saojoao.example", "telefone": "(11) 3222-1000", "efr": "*****",
+        "situacao": "ATIVA", "data_situacao": "15/06/2010", "motivo": "",
+        "especial": "", "data_especial": "",
+    },
 }
 FORM_ALWAYS = {"98765432000198"}  # the form comes back on every POST
 UNAVAILABLE = {"11111111000191"}
