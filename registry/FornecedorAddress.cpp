@@ -1,8 +1,13 @@
 // Address look-up of the supplier screen, and its state and municipality lists.
+#include "address/ui/TfrmEnderecosEncontrados.h"
+#include "app/ui/Dialogs.h"
 #include "data/Values.h"
+#include "data/widgets/DbLineEdit.h"
 #include "data/widgets/DbLookupCombo.h"
 #include "http/WaitCursor.h"
+#include "registry/CentralSync.h"
 #include "registry/TfrmFornecedor.h"
+#include "taxpayer/DigitsOnly.h"
 
 namespace cad {
 
@@ -38,11 +43,77 @@ QString TfrmFornecedor::cityNameFor(const QVariant& code) const
 
 void TfrmFornecedor::img1Click()
 {
-    // Postal-code look-up: filled in with the address look-up.
+    auto* cep = findChild<DbLineEdit*>(QStringLiteral("dbedtCep"));
+    if (tbFornecedor.state() != RecordSet::State::Edit) {
+        // The editing arrangement of the bars, without starting to edit.
+        showBars(Bars::Editing);
+        cep->setFocus();
+    }
+    const QString digits = DigitsOnly(cep->text());
+    if (digits.size() != 8) {
+        dialogs::show({QStringLiteral("Parvix Sistemas, Atenção !!!"), QStringLiteral("Preencher com Cep Valido !!!"),
+                       dialogs::Icon::Warning, dialogs::Buttons::Ok, dialogs::Answer::Ok});
+        return;
+    }
+    (void)CadCEP1.BuscarPorCEP(digits); // the answer is handled in CadCEP1BuscaEfetuada
 }
 
 void TfrmFornecedor::CadCEP1BuscaEfetuada()
 {
+    const TCadCEPEnderecos& found = CadCEP1.Enderecos();
+    if (found.Count() == 0) {
+        dialogs::information(QStringLiteral("Nenhum Endereço encontrado"));
+        return;
+    }
+    if (found.Count() == 1) {
+        const TCadCEPEndereco& e = found[0];
+        const QString cepShown = findChild<DbLineEdit*>(QStringLiteral("dbedtCep"))->text();
+        const QString question =
+            QStringList{QStringLiteral("O CEP ") + cepShown + QStringLiteral(" foi consultado e retornou os seguintes dados:"),
+                        QString(),
+                        QStringLiteral("Endereço completo: ") + e.TipoLogradouro + u' ' + e.Logradouro +
+                            QStringLiteral(" - ") + e.Complemento,
+                        QString(19, u' ') + e.Bairro + QStringLiteral(" - ") + e.Cidade + u'/' + e.UF,
+                        QString(),
+                        QStringLiteral("Atualizar endereço com estes dados")}
+                .join(QStringLiteral("\r\n"));
+        if (!dialogs::ask(QStringLiteral("CONSULTA CEP"), question, dialogs::Answer::Yes))
+            return;
+        // As received: the street begins with a blank, as the service gives no street type.
+        tbFornecedor.setValue(QStringLiteral("Endereco"), e.TipoLogradouro + u' ' + e.Logradouro);
+        tbFornecedor.setValue(QStringLiteral("complemento"), e.Complemento);
+        tbFornecedor.setValue(QStringLiteral("Bairro"), e.Bairro);
+        m_ufs->setKey(e.UF);
+        dblkcbbufsClick();
+        m_cidades->setKey(e.CodigoCidade);
+        return;
+    }
+
+    TfrmEnderecosEncontrados dialog(this);
+    MemoryTable& table = dialog.VirtualTable1;
+    table.clear();
+    for (int i = 0; i < found.Count(); ++i) {
+        const TCadCEPEndereco& e = found[i];
+        table.append({{QStringLiteral("Logradouro"), e.TipoLogradouro + u' ' + e.Logradouro},
+                      {QStringLiteral("Complemento"), e.Complemento},
+                      {QStringLiteral("Bairro"), e.Bairro},
+                      {QStringLiteral("Cidade"), e.Cidade},
+                      {QStringLiteral("CodigoCidade"), e.CodigoCidade},
+                      {QStringLiteral("UF"), e.UF}});
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // Only a to z are capitalised; accented letters stay as they came.
+    const auto upper = [&table](const char* field) {
+        return CentralSync::upperAZ(table.value(QString::fromLatin1(field)));
+    };
+    tbFornecedor.setValue(QStringLiteral("Endereco"), upper("Logradouro"));
+    tbFornecedor.setValue(QStringLiteral("complemento"), upper("Complemento"));
+    tbFornecedor.setValue(QStringLiteral("Bairro"), upper("Bairro"));
+    tbFornecedor.setValue(QStringLiteral("Cidade"), upper("Cidade"));
+    m_ufs->setKey(upper("UF"));
+    dblkcbbufsClick();
+    m_cidades->setKey(table.value(QStringLiteral("CodigoCidade")));
 }
 
 } // namespace cad
