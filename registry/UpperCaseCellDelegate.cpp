@@ -1,0 +1,45 @@
+#include "registry/UpperCaseCellDelegate.h"
+
+#include <QLineEdit>
+
+namespace cad {
+
+UpperCaseCellDelegate::UpperCaseCellDelegate(int maxLength, QObject* parent)
+    : QStyledItemDelegate(parent), m_maxLength(maxLength)
+{
+    connect(this, &QAbstractItemDelegate::closeEditor, this, [this](QWidget* editor) {
+        if (editor == m_open)
+            m_open = nullptr;
+    });
+}
+
+QWidget* UpperCaseCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                             const QModelIndex& index) const
+{
+    QWidget* w = QStyledItemDelegate::createEditor(parent, option, index);
+    auto* edit = qobject_cast<QLineEdit*>(w);
+    if (!edit)
+        return w;
+    edit->setMaxLength(m_maxLength);
+    connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& typed) {
+        const QString upper = typed.toUpper();
+        if (upper == typed)
+            return;
+        const int pos = edit->cursorPosition();
+        edit->setText(upper);
+        edit->setCursorPosition(pos);
+    });
+    m_open = edit;
+    return w;
+}
+
+void UpperCaseCellDelegate::finishEditing()
+{
+    if (QLineEdit* edit = m_open) {
+        m_open = nullptr;
+        Q_EMIT commitData(edit);
+        Q_EMIT closeEditor(edit, NoHint);
+    }
+}
+
+} // namespace cad
