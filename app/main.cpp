@@ -7,6 +7,7 @@
 #include "registry/TfrmFornecedor.h"
 
 #include <QScreen>
+#include <unistd.h>
 
 namespace {
 
@@ -29,6 +30,13 @@ void applyServiceSettings(const cad::AdminIni& ini)
 
 int main(int argc, char** argv)
 {
+    // The route screen's browser refuses to start its sandbox as root; it must be told before Qt starts.
+    if (geteuid() == 0) {
+        if (!qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+            qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        if (!qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS"))
+            qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox");
+    }
     cad::CadApplication app(argc, argv);
     // 1. One copy per executable name and logon: a second one brings the first forward and ends.
     cad::SingleInstance instance(QCoreApplication::applicationFilePath());
