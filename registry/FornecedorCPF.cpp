@@ -1,11 +1,15 @@
 // The CPF look-up picture of the supplier screen.
 #include "registry/TfrmFornecedor.h"
+#include "taxpayer/ui/TfrmConsultaCPF.h"
 
 namespace cad {
 
 void TfrmFornecedor::img2Click()
 {
-    // CPF look-up dialog: filled in with the federal registry dialogs.
+    // A person is not an ICMS contributor; picking it may put the record into editing.
+    chooseNonContributor();
+    TfrmConsultaCPF dialog(tbFornecedor, this);
+    dialog.exec();
 }
 
 } // namespace cad

@@ -1,0 +1,287 @@
+#include "taxpayer/ui/TfrmConsultaCPF.h"
+
+#include "app/ui/Dialogs.h"
+#include "data/RecordSet.h"
+#include "data/widgets/ErrorSink.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <functional>
+
+namespace cad {
+
+namespace {
+
+const QColor kLightYellow(255, 255, 225);
+constexpr QSize kPictureSize(200, 70);
+
+// The look-up's texts are shown with a to z in upper case; accented letters keep their case.
+QString upperAZ(QString text)
+{
+    for (QChar& c : text)
+        if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - (u'a' - u'A'));
+    return text;
+}
+
+QLineEdit* resultField(const char* name, QWidget* parent)
+{
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QLatin1String(name));
+    e->setReadOnly(true);
+    e->setFocusPolicy(Qt::NoFocus);
+    return e;
+}
+
+/// A caption clicked like a link ("Atualizar Captcha"); it takes no focus.
+class ClickableCaption : public QLabel
+{
+public:
+    ClickableCaption(const QString& text, std::function<void()> onClick, QWidget* parent)
+        : QLabel(text, parent), m_onClick(std::move(onClick))
+    {
+        setCursor(Qt::PointingHandCursor);
+        QFont f = font();
+        f.setUnderline(true);
+        setFont(f);
+        QPalette p = palette();
+        p.setColor(QPalette::WindowText, Qt::blue);
+        setPalette(p);
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        QLabel::mouseReleaseEvent(e);
+        if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) m_onClick();
+    }
+
+private:
+    std::function<void()> m_onClick;
+};
+
+} // namespace
+
+TfrmConsultaCPF::TfrmConsultaCPF(RecordSet& fornecedor, QWidget* parent)
+    : QDialog(parent), m_fornecedor(fornecedor)
+{
+    setObjectName(QStringLiteral("frmConsultaCPF"));
+    setWindowTitle(QStringLiteral("Consulta CPF (Receita Fazenda)"));
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    auto* v = new QVBoxLayout(this);
+    v->addWidget(buildInputArea());
+    v->addWidget(buildResultArea());
+    v->addStretch(1);
+    setTabOrder(m_nascimento, m_captcha);
+    setTabOrder(m_captcha, m_consultar);
+    setTabOrder(m_consultar, m_fechar);
+
+    // The first image comes a second after creation, once the dialog is on screen.
+    m_tmr1.setObjectName(QStringLiteral("tmr1"));
+    m_tmr1.setInterval(1000);
+    connect(&m_tmr1, &QTimer::timeout, this, [this] { guarded([this] { tmr1Timer(); }); });
+    m_tmr1.start();
+}
+
+TfrmConsultaCPF::~TfrmConsultaCPF() = default;
+
+QWidget* TfrmConsultaCPF::buildInputArea()
+{
+    auto* area = new QWidget(this);
+    auto* grid = new QGridLayout(area);
+    grid->setContentsMargins(0, 0, 0, 0);
+
+    m_cpf = new QLineEdit(area);
+    m_cpf->setObjectName(QStringLiteral("EditCNPJ"));
+    m_cpf->setFocusPolicy(Qt::ClickFocus); // skipped by Tab; the timer puts the focus here
+    QPalette yellow = m_cpf->palette();
+    yellow.setColor(QPalette::Base, kLightYellow);
+    m_cpf->setPalette(yellow);
+    m_cpf->installEventFilter(this);
+    grid->addWidget(new QLabel(QStringLiteral("Digite o CPF:"), area), 0, 0);
+    grid->addWidget(m_cpf, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Digite o CPF: Sem Ponto ou Traços"), area), 0, 2);
+
+    m_nascimento = new QLineEdit(area);
+    m_nascimento->setObjectName(QStringLiteral("medtEditDtNasc"));
+    m_nascimento->setInputMask(QStringLiteral("99/99/0000; "));
+    grid->addWidget(new QLabel(QStringLiteral("Digite a Data de Nascimento:"), area), 1, 0);
+    grid->addWidget(m_nascimento, 1, 1);
+
+    m_captcha = new QLineEdit(area);
+    m_captcha->setObjectName(QStringLiteral("EditCaptcha"));
+    connect(m_captcha, &QLineEdit::textEdited, this, [this](const QString& typed) {
+        const QString upper = typed.toUpper();
+        if (upper != typed) {
+            const int pos = m_captcha->cursorPosition();
+            m_captcha->setText(upper);
+            m_captcha->setCursorPosition(pos);
+        }
+    });
+    grid->addWidget(new QLabel(QStringLiteral("Digite o Captcha"), area), 2, 0);
+    grid->addWidget(m_captcha, 2, 1);
+
+    m_consultar = new QPushButton(QStringLiteral("&Consultar"), area);
+    m_consultar->setObjectName(QStringLiteral("btnConsultar"));
+    m_fechar = new QPushButton(QStringLiteral("&Fechar"), area);
+    m_fechar->setObjectName(QStringLiteral("btnFechar"));
+    for (QPushButton* b : {m_consultar, m_fechar})
+        b->setAutoDefault(false); // Enter in a field presses nothing
+    connect(m_consultar, &QPushButton::clicked, this, [this] { guarded([this] { btnConsultarClick(); }); });
+    connect(m_fechar, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_consultar);
+    buttons->addWidget(m_fechar);
+    buttons->addStretch(1);
+    grid->addLayout(buttons, 3, 1, 1, 2);
+
+    m_picture = new QLabel(area);
+    m_picture->setObjectName(QStringLiteral("Image1"));
+    m_picture->setFixedSize(kPictureSize);
+    m_picture->setAlignment(Qt::AlignCenter);
+    m_picture->setFrameShape(QFrame::StyledPanel);
+    auto* refresh = new ClickableCaption(
+        QStringLiteral("Atualizar Captcha"), [this] { guarded([this] { LabAtualizarCaptchaClick(); }); },
+        area);
+    refresh->setObjectName(QStringLiteral("LabAtualizarCaptcha"));
+    grid->addWidget(m_picture, 0, 3, 3, 1, Qt::AlignCenter);
+    grid->addWidget(refresh, 3, 3, Qt::AlignHCenter | Qt::AlignTop);
+    grid->setColumnStretch(2, 1);
+    return area;
+}
+
+QWidget* TfrmConsultaCPF::buildResultArea()
+{
+    auto* area = new QWidget(this);
+    auto* grid = new QGridLayout(area);
+    grid->setContentsMargins(0, 8, 0, 0);
+    grid->setVerticalSpacing(2);
+    m_nome = resultField("EditRazaoSocial", area);
+    m_situacao = resultField("EditSituacao", area);
+    m_digito = resultField("EdtDigitoVerificador", area);
+    m_codigoControle = resultField("EdtCodCtrlControle", area);
+    m_emissao = resultField("EdtEmissao", area);
+    m_inscricao = resultField("EdtIncricao", area);
+    // Captions above their fields: the name across the area, the rest two by two.
+    const std::pair<const char*, QLineEdit*> fields[] = {
+        {"Nome da Pessoa Física", m_nome},      {"Situação Cadastral", m_situacao},
+        {"Digito Verificador", m_digito},       {"Código de controle do comprovante:", m_codigoControle},
+        {"Comprovante emitido às:", m_emissao}, {"Data da Incrição", m_inscricao}};
+    grid->addWidget(new QLabel(QString::fromUtf8(fields[0].first), area), 0, 0, 1, 2);
+    grid->addWidget(fields[0].second, 1, 0, 1, 2);
+    for (int i = 1; i < 6; ++i) {
+        const int row = 2 + (i - 1) / 2 * 2, column = (i - 1) % 2;
+        grid->addWidget(new QLabel(QString::fromUtf8(fields[i].first), area), row, column);
+        grid->addWidget(fields[i].second, row + 1, column);
+    }
+    return area;
+}
+
+QString TfrmConsultaCPF::captchaFile()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("captch.png"));
+}
+
+void TfrmConsultaCPF::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    FormShow();
+}
+
+void TfrmConsultaCPF::FormShow()
+{
+    m_captcha->setFocus();
+}
+
+void TfrmConsultaCPF::tmr1Timer()
+{
+    m_tmr1.stop();
+    LabAtualizarCaptchaClick();
+    m_cpf->setFocus();
+}
+
+void TfrmConsultaCPF::LabAtualizarCaptchaClick()
+{
+    QByteArray buffer;
+    m_consulta.FetchCaptchaImage(buffer);
+    const QString path = captchaFile();
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(buffer) != buffer.size() ||
+        !file.flush())
+        throw ECadConsultaCPFException(QStringLiteral("Não foi possível gravar a imagem do captcha em %1: %2")
+                                           .arg(path, file.errorString()));
+    file.close();
+    QImageReader reader(path, "png");
+    const QImage image = reader.read();
+    if (image.isNull())
+        throw ECadConsultaCPFException(
+            QStringLiteral("A imagem do captcha não pôde ser lida: %1").arg(reader.errorString()));
+    showCaptcha(image);
+    m_captcha->clear();
+    m_captcha->setFocus();
+}
+
+void TfrmConsultaCPF::showCaptcha(const QImage& image)
+{
+    m_image = image;
+    const QSize room = m_picture->contentsRect().size();
+    m_picture->setPixmap(
+        QPixmap::fromImage(image.scaled(room, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}
+
+bool TfrmConsultaCPF::eventFilter(QObject* watched, QEvent* event)
+{
+    // Leaving the CPF field for another control; not another window (a message box) taking over.
+    if (watched == m_cpf && event->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && isVisible())
+            SetNPJExit();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmConsultaCPF::SetNPJExit()
+{
+    m_nascimento->setFocus();
+}
+
+void TfrmConsultaCPF::btnConsultarClick()
+{
+    if (m_captcha->text().isEmpty()) {
+        dialogs::information(QStringLiteral("É necessário digitar o captcha."));
+        m_captcha->setFocus();
+        return;
+    }
+    // The date goes as the field shows it: slashes, and a blank for each digit not typed.
+    if (!m_consulta.Lookup(m_cpf->text(), m_nascimento->displayText(), m_captcha->text(), false)) return;
+    m_nome->setText(upperAZ(m_consulta.Nome()));
+    m_situacao->setText(upperAZ(m_consulta.Situacao()));
+    m_emissao->setText(upperAZ(m_consulta.Emissao()));
+    m_codigoControle->setText(upperAZ(m_consulta.CodCtrlControle()));
+    m_digito->setText(upperAZ(m_consulta.DigitoVerificador()));
+    m_inscricao->setText(upperAZ(m_consulta.DataInscricao()));
+    copyIntoSupplier();
+}
+
+void TfrmConsultaCPF::copyIntoSupplier()
+{
+    // Into editing as the screen's own fields do: an open list without rows starts a new one;
+    // a row already being edited or inserted stays so. The operator saves on the screen.
+    if (m_fornecedor.state() == RecordSet::State::Browse && m_fornecedor.isEmpty())
+        m_fornecedor.append();
+    else
+        m_fornecedor.edit();
+    m_fornecedor.setValue(QStringLiteral("Cgccpf"), m_cpf->text());
+    m_fornecedor.setValue(QStringLiteral("Nome"), m_nome->text());
+}
+
+} // namespace cad

@@ -1,0 +1,380 @@
+// The CPF look-up dialog opened from the supplier screen's picture, against the CPF status-page
+// stand-in: the captcha file, the empty-captcha message, the copy into the pending supplier record
+// without saving, and failures shown while the dialog stays open.
+#include "data/widgets/DbLineEdit.h"
+#include "standins/StandInProcess.h"
+#include "taxpayer/ui/TfrmConsultaCPF.h"
+#include "tests/registry/ScreenSteps.h"
+#include "tests/registry/SupplierEntry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QJsonObject>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTcpServer>
+#include <QTimer>
+
+using namespace testsupport;
+using cad::TfrmConsultaCPF;
+
+namespace {
+
+const QString kBody = QStringLiteral("TxtCPF=%1&txtDataNascimento=%2&txtToken_captcha_serpro_gov_br="
+                                     "&txtTexto_captcha_serpro_gov_br=%3&Enviar=Consultar");
+
+QString servicesIni()
+{
+    return TCadServicos::CaminhoPadrao(QString::fromLatin1(TCadConsultaCPF::kServicos));
+}
+
+void writeServicesIni(const QString& base)
+{
+    QFile file(servicesIni());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    file.write(("[ENDERECOS]\r\nCAPTCH=" + base + "ConsultaPublicaSonoro.asp\r\nPOST=" + base +
+                "ConsultaPublicaExibir.asp")
+                   .toLatin1());
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+template <typename W = QLineEdit> W* field(TfrmConsultaCPF& d, const char* name)
+{
+    W* w = d.findChild<W*>(QLatin1String(name));
+    if (!w) qFatal("dialog control %s not found", name);
+    return w;
+}
+
+/// Types TEXT from the start of the field, as after clicking into it.
+void typeIn(QLineEdit* e, const QString& text)
+{
+    e->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(e, Qt::Key_Home);
+    QTest::keyClicks(e, text);
+}
+
+} // namespace
+
+class CpfDialogTest : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<ScreenFixture> m_fx;
+    std::unique_ptr<standins::StandInProcess> m_server;
+
+    /// The captcha the stand-in handed out last, and the bodies of the queries it received.
+    struct Traffic
+    {
+        QString captcha;
+        QStringList posts;
+        int captchaPages = 0;
+    };
+    Traffic traffic()
+    {
+        Traffic t;
+        for (const QJsonValue& v : m_server->takeRequests()) {
+            const QJsonObject r = v.toObject();
+            if (r.contains(QStringLiteral("captcha"))) {
+                t.captcha = r.value(QStringLiteral("captcha")).toString();
+                ++t.captchaPages;
+            }
+            if (r.value(QStringLiteral("method")).toString() == QStringLiteral("POST"))
+                t.posts << r.value(QStringLiteral("body")).toString();
+        }
+        return t;
+    }
+
+    /// Supplier 1 found by code and "Dados" showing.
+    cad::TfrmFornecedor& supplierOnDados()
+    {
+        cad::TfrmFornecedor& f = m_fx->openScreen();
+        search(f, QStringLiteral("SpeedButton4"), QStringLiteral("1"));
+        control<QTabWidget>(f, QStringLiteral("pgcFornecedor"))->setCurrentIndex(1);
+        m_fx->takeMessages();
+        return f;
+    }
+
+    /// Presses the CPF picture; once the dialog shows its first captcha (when WAITIMAGE), runs
+    /// STEPS on it and closes it with "&Fechar". False when the dialog never came up.
+    bool withDialog(cad::TfrmFornecedor& f, const std::function<void(TfrmConsultaCPF&)>& steps,
+                    bool waitImage = true)
+    {
+        bool ran = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* d = qobject_cast<TfrmConsultaCPF*>(QApplication::activeModalWidget());
+            if (!d) return;
+            ran = true;
+            QApplication::setActiveWindow(d);
+            [&] {
+                if (waitImage) QTRY_VERIFY(!d->captchaImage().isNull());
+                steps(*d);
+            }();
+            QTest::mouseClick(field<QPushButton>(*d, "btnFechar"), Qt::LeftButton);
+        });
+        click(f, QStringLiteral("imgConsultaCPF"));
+        return ran && !QTest::currentTestFailed();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_fx = std::make_unique<ScreenFixture>(QStringLiteral("cpfdlg"));
+        m_server = std::make_unique<standins::StandInProcess>(QStringLiteral("receita_cpf.py"));
+        writeServicesIni(m_server->url(QStringLiteral("/Servicos/CPF/ConsultaSituacao/")));
+    }
+    void cleanupTestCase()
+    {
+        QFile::remove(servicesIni());
+        m_server.reset();
+        m_fx.reset();
+    }
+    void init()
+    {
+        m_fx->local(QStringLiteral("DELETE FROM fornecedor; INSERT INTO fornecedor (CodigoFornecedor, Nome, "
+                                   "Cgccpf, TipoContribuinte) VALUES (1, 'NOME ANTERIOR', '', 9)"));
+        traffic();
+    }
+
+    // One image a second after opening, written to captch.png in the program's folder and
+    // shown; "Atualizar Captcha" writes the next one over it and empties the captcha field.
+    void captchaFileWrittenAndReplaced()
+    {
+        QFile::remove(TfrmConsultaCPF::captchaFile());
+        cad::TfrmFornecedor& f = supplierOnDados();
+        QVERIFY(withDialog(f, [&](TfrmConsultaCPF& d) {
+            QCOMPARE(QFileInfo(TfrmConsultaCPF::captchaFile()).dir(),
+                     QDir(QCoreApplication::applicationDirPath()));
+            const QByteArray first = fileBytes(TfrmConsultaCPF::captchaFile());
+            QVERIFY(first.startsWith("\x89PNG"));
+            QCOMPARE(QImage::fromData(first, "PNG"), d.captchaImage());
+            QVERIFY(!field<QLabel>(d, "Image1")->pixmap().isNull());
+            QCOMPARE(d.focusWidget(), field(d, "EditCNPJ")); // after the image, the CPF field
+            QCOMPARE(traffic().captchaPages, 1);
+
+            QLineEdit* captcha = field(d, "EditCaptcha");
+            typeIn(captcha, QStringLiteral("abc"));
+            QCOMPARE(captcha->text(), QStringLiteral("ABC")); // upper case as typed
+            QTest::mouseClick(field<QLabel>(d, "LabAtualizarCaptcha"), Qt::LeftButton);
+            const Traffic t = traffic();
+            QCOMPARE(t.captchaPages, 1);
+            const QByteArray second = fileBytes(TfrmConsultaCPF::captchaFile());
+            QVERIFY(second != first); // a new session's image (its text is drawn at random)
+            QCOMPARE(QImage::fromData(second, "PNG"), d.captchaImage());
+            QCOMPARE(captcha->text(), QString());
+            QCOMPARE(d.focusWidget(), captcha);
+        }));
+        QVERIFY(m_fx->takeMessages().isEmpty());
+    }
+
+    // Leaving the CPF field for any other control lands in the birth date field.
+    void leavingTheCpfFieldGoesToTheBirthDate()
+    {
+        cad::TfrmFornecedor& f = supplierOnDados();
+        QVERIFY(withDialog(f, [&](TfrmConsultaCPF& d) {
+            typeIn(field(d, "EditCNPJ"), QStringLiteral("12345678909"));
+            field(d, "EditCaptcha")->setFocus(Qt::MouseFocusReason);
+            QCOMPARE(d.focusWidget(), field(d, "medtEditDtNasc"));
+            QCOMPARE(field(d, "medtEditDtNasc")->displayText(), QStringLiteral("  /  /    "));
+        }));
+    }
+
+    void emptyCaptchaSendsNothing()
+    {
+        cad::TfrmFornecedor& f = supplierOnDados();
+        QVERIFY(withDialog(f, [&](TfrmConsultaCPF& d) {
+            traffic();
+            typeIn(field(d, "EditCNPJ"), QStringLiteral("123.456.789-09"));
+            typeIn(field(d, "medtEditDtNasc"), QStringLiteral("01021980"));
+            QTest::mouseClick(field<QPushButton>(d, "btnConsultar"), Qt::LeftButton);
+            const auto shown = m_fx->takeMessages();
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown[0].text, QStringLiteral("É necessário digitar o captcha."));
+            QCOMPARE(shown[0].icon, cad::dialogs::Icon::None);
+            QCOMPARE(d.focusWidget(), field(d, "EditCaptcha"));
+            QVERIFY(traffic().posts.isEmpty());
+        }));
+        QCOMPARE(f.tbFornecedor.state(), cad::RecordSet::State::Browse);
+    }
+
+    // A found person goes into the pending row: the CPF as typed, the name in upper case;
+    // the record is put into editing (a new one stays new) and nothing is saved.
+    void lookupFillsThePendingRecord_data()
+    {
+        QTest::addColumn<bool>("newSupplier");
+        QTest::addColumn<int>("taxpayerBefore");
+        QTest::addColumn<QString>("cpf");
+        QTest::addColumn<QString>("birth");
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<QString>("inscricao");
+        QTest::newRow("existing supplier, two blanks kept") << false << 9 << "123.456.789-09"
+                                                            << "01/02/1980"
+                                                            << "JOSE  DA SILVA"
+                                                            << "10/05/1998";
+        QTest::newRow("existing contributor turns non-contributor") << false << 1 << "12345678909"
+                                                                    << "01/02/1980"
+                                                                    << "JOSE  DA SILVA"
+                                                                    << "10/05/1998";
+        QTest::newRow("new supplier") << true << 0 << "111.444.777-35"
+                                      << "15/03/1975"
+                                      << "MARIA DE SOUZA CONCEIÇÃO"
+                                      << "22/07/1993";
+    }
+    void lookupFillsThePendingRecord()
+    {
+        QFETCH(bool, newSupplier);
+        QFETCH(int, taxpayerBefore);
+        QFETCH(QString, cpf);
+        QFETCH(QString, birth);
+        QFETCH(QString, nome);
+        QFETCH(QString, inscricao);
+        if (taxpayerBefore)
+            m_fx->local(QStringLiteral("UPDATE fornecedor SET TipoContribuinte = %1").arg(taxpayerBefore));
+        cad::TfrmFornecedor& f = supplierOnDados();
+        if (newSupplier) press(f, "ToolButton1");
+        QVERIFY(withDialog(f, [&](TfrmConsultaCPF& d) {
+            // Only a changed taxpayer choice has put the record into editing so far.
+            if (!newSupplier)
+                QCOMPARE(f.tbFornecedor.state() == cad::RecordSet::State::Edit, taxpayerBefore != 9);
+            const QString captcha = traffic().captcha;
+            typeIn(field(d, "EditCNPJ"), cpf);
+            typeIn(field(d, "medtEditDtNasc"), QString(birth).remove(QLatin1Char('/')));
+            typeIn(field(d, "EditCaptcha"), captcha.toLower() + QLatin1Char(' '));
+            QTest::mouseClick(field<QPushButton>(d, "btnConsultar"), Qt::LeftButton);
+            QCOMPARE(traffic().posts, QStringList{kBody.arg(cpf, birth, captcha)});
+            QCOMPARE(field(d, "EditRazaoSocial")->text(), nome);
+            QCOMPARE(field(d, "EditSituacao")->text(), QStringLiteral("REGULAR"));
+            QCOMPARE(field(d, "EdtDigitoVerificador")->text(), cpf.right(2));
+            QCOMPARE(field(d, "EdtIncricao")->text(), inscricao);
+            QCOMPARE(field(d, "EdtCodCtrlControle")->text(), QStringLiteral("3A1B.C2D4.E5F6.0789"));
+            QVERIFY(field(d, "EdtEmissao")->text().startsWith(QStringLiteral("14:05:33 DO DIA 09/12/2026")));
+            QVERIFY(d.isVisible()); // the dialog stays for the operator to close
+        }));
+        QVERIFY(m_fx->takeMessages().isEmpty());
+        QCOMPARE(f.tbFornecedor.state(),
+                 newSupplier ? cad::RecordSet::State::Insert : cad::RecordSet::State::Edit);
+        QCOMPARE(f.bars(), cad::TfrmFornecedor::Bars::Editing);
+        QCOMPARE(f.tbFornecedor.text(QStringLiteral("Cgccpf")), cpf);
+        QCOMPARE(f.tbFornecedor.text(QStringLiteral("Nome")), nome);
+        QCOMPARE(f.tbFornecedor.value(QStringLiteral("TipoContribuinte")).toInt(), 9);
+        QCOMPARE(f.cgccpfEdit()->text(), cpf);
+        // Not saved: the server still has only the earlier row, as it was.
+        QCOMPARE(m_fx->local(QStringLiteral(
+                     "SELECT CONCAT(CodigoFornecedor, '|', Nome, '|', Cgccpf) FROM fornecedor")),
+                 QStringList{QStringLiteral("1|NOME ANTERIOR|")});
+    }
+
+    // Every failure is shown by the general error display; the dialog stays open and neither the
+    // result area nor the supplier record changes.
+    void failuresShownAndNothingCopied_data()
+    {
+        QTest::addColumn<QString>("cpf");
+        QTest::addColumn<QString>("birth");
+        QTest::addColumn<bool>("rightCaptcha");
+        QTest::addColumn<QString>("sentBirth"); // empty: no query sent
+        QTest::addColumn<QString>("message");
+        QTest::newRow("wrong captcha") << "123.456.789-09"
+                                       << "01021980" << false << "01/02/1980"
+                                       << "Os caracteres da imagem não foram preenchidos corretamente.";
+        QTest::newRow("birth date left empty") << "123.456.789-09"
+                                               << "" << true << "  /  /    "
+                                               << "Data de nascimento divergente da base da Receita Federal.";
+        QTest::newRow("other birth date") << "123.456.789-09"
+                                          << "02021980" << true << "02/02/1980"
+                                          << "Data de nascimento divergente da base da Receita Federal.";
+        QTest::newRow("not registered") << "390.533.447-05"
+                                        << "01021980" << true << "01/02/1980"
+                                        << "Não existe no Cadastro de Pessoas Jurídicas o número de CPF "
+                                           "informado. Verifique se o mesmo foi "
+                                           "digitado corretamente.";
+        QTest::newRow("refused by the service")
+            << "529.982.247-25"
+            << "01021980" << true << "01/02/1980"
+            << "O número do CPF não é válido. Verifique se o mesmo foi digitado corretamente.";
+        QTest::newRow("service unavailable") << "935.411.347-80"
+                                             << "01021980" << true << "01/02/1980"
+                                             << "Erro no site da receita federal. Tente mais tarde.";
+        QTest::newRow("status page without a name") << "071.823.154-67"
+                                                    << "01021980" << true << "01/02/1980"
+                                                    << "Não foi possível obter os dados.";
+        QTest::newRow("equal digits") << "111.111.111-11"
+                                      << "01021980" << true << ""
+                                      << "CPF inválido !";
+        QTest::newRow("CPF left empty") << ""
+                                        << "01021980" << true << ""
+                                        << "CPF não pode ser vazio.";
+    }
+    void failuresShownAndNothingCopied()
+    {
+        QFETCH(QString, cpf);
+        QFETCH(QString, birth);
+        QFETCH(bool, rightCaptcha);
+        QFETCH(QString, sentBirth);
+        QFETCH(QString, message);
+        cad::TfrmFornecedor& f = supplierOnDados();
+        QVERIFY(withDialog(f, [&](TfrmConsultaCPF& d) {
+            const QString captcha = traffic().captcha;
+            const QString typed = rightCaptcha ? captcha : captcha + QStringLiteral("X");
+            if (!cpf.isEmpty()) typeIn(field(d, "EditCNPJ"), cpf);
+            if (!birth.isEmpty()) typeIn(field(d, "medtEditDtNasc"), birth);
+            typeIn(field(d, "EditCaptcha"), typed);
+            QTest::mouseClick(field<QPushButton>(d, "btnConsultar"), Qt::LeftButton);
+            QCOMPARE(traffic().posts,
+                     sentBirth.isEmpty() ? QStringList() : QStringList{kBody.arg(cpf, sentBirth, typed)});
+            const auto shown = m_fx->takeMessages();
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown[0].text, message);
+            QCOMPARE(shown[0].icon, cad::dialogs::Icon::Error);
+            QVERIFY(d.isVisible());
+            for (const char* result : {"EditRazaoSocial", "EditSituacao", "EdtDigitoVerificador",
+                                       "EdtCodCtrlControle", "EdtEmissao", "EdtIncricao"})
+                QCOMPARE(field(d, result)->text(), QString());
+        }));
+        QCOMPARE(f.tbFornecedor.state(), cad::RecordSet::State::Browse);
+        QCOMPARE(f.tbFornecedor.text(QStringLiteral("Nome")), QStringLiteral("NOME ANTERIOR"));
+        QCOMPARE(f.tbFornecedor.text(QStringLiteral("Cgccpf")), QString());
+    }
+
+    // A captcha page that cannot be reached: both look-up texts and the client's message are
+    // shown, no image and no file are left behind by it, and the dialog stays usable.
+    void captchaPageUnreachable()
+    {
+        quint16 closedPort = 0;
+        {
+            QTcpServer probe;
+            QVERIFY(probe.listen(QHostAddress::LocalHost));
+            closedPort = probe.serverPort();
+        }
+        writeServicesIni(
+            QStringLiteral("http://127.0.0.1:%1/Servicos/CPF/ConsultaSituacao/").arg(closedPort));
+        QFile::remove(TfrmConsultaCPF::captchaFile());
+        cad::TfrmFornecedor& f = supplierOnDados();
+        const bool ran = withDialog(
+            f,
+            [&](TfrmConsultaCPF& d) {
+                QList<cad::dialogs::Request> shown;
+                QTRY_VERIFY((shown += m_fx->takeMessages(), !shown.isEmpty()));
+                QCOMPARE(shown.size(), 1);
+                QVERIFY2(shown[0].text.startsWith(
+                             QStringLiteral("Erro na hora de fazer o download da imagem do "
+                                            "captcha.\r\nErro na hora de obter a URL do captcha.\r\n")),
+                         qPrintable(shown[0].text));
+                QVERIFY(d.captchaImage().isNull());
+                QVERIFY(!QFile::exists(TfrmConsultaCPF::captchaFile()));
+                QVERIFY(d.isVisible());
+            },
+            false);
+        writeServicesIni(m_server->url(QStringLiteral("/Servicos/CPF/ConsultaSituacao/")));
+        QVERIFY(ran);
+    }
+};
+
+QTEST_MAIN(CpfDialogTest)
+#include "tst_cpf_dialog.moc"
