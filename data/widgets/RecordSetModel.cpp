@@ -8,38 +8,57 @@ RecordSetModel::RecordSetModel(RecordSet& set, std::vector<ColumnDef> columns, Q
     : QAbstractTableModel(parent), m_set(set), m_columns(std::move(columns))
 {
     // The record set may outlive the model; the guard keeps late events from reaching it.
+    // The set announces a row after its count has changed, so the model keeps the count the
+    // views were last told and moves it on only between the begin and end of each change.
     std::weak_ptr<bool> alive = m_guard;
+    m_rows = setRows();
     m_set.rowsReset.add([this, alive](RecordSet&) {
-        if (alive.lock()) {
-            beginResetModel();
-            endResetModel();
-        }
+        if (alive.lock())
+            reset();
     });
     m_set.rowInserted.add([this, alive](RecordSet&, int row) {
-        if (alive.lock()) {
-            beginInsertRows({}, row, row);
-            endInsertRows();
-        }
+        if (!alive.lock())
+            return;
+        if (row < 0 || row > m_rows || setRows() != m_rows + 1)
+            return reset();
+        beginInsertRows({}, row, row);
+        m_rows = setRows();
+        endInsertRows();
     });
     m_set.rowRemoved.add([this, alive](RecordSet&, int row) {
-        if (alive.lock()) {
-            beginRemoveRows({}, row, row);
-            endRemoveRows();
-        }
+        if (!alive.lock())
+            return;
+        if (row < 0 || row >= m_rows || setRows() != m_rows - 1)
+            return reset();
+        beginRemoveRows({}, row, row);
+        m_rows = setRows();
+        endRemoveRows();
     });
-    m_set.rowChanged.add([this, alive](RecordSet& s, int row) {
-        if (alive.lock() && row >= 0 && row < s.rowCount())
+    m_set.rowChanged.add([this, alive](RecordSet&, int row) {
+        if (alive.lock() && row >= 0 && row < m_rows)
             Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
     });
     m_set.afterScroll.add([this, alive](RecordSet&) {
-        if (alive.lock())
-            Q_EMIT headerDataChanged(Qt::Vertical, 0, std::max(0, rowCount() - 1));
+        if (alive.lock() && m_rows > 0)
+            Q_EMIT headerDataChanged(Qt::Vertical, 0, m_rows - 1);
     });
+}
+
+int RecordSetModel::setRows() const
+{
+    return m_set.isOpen() ? m_set.rowCount() : 0;
+}
+
+void RecordSetModel::reset()
+{
+    beginResetModel();
+    m_rows = setRows();
+    endResetModel();
 }
 
 int RecordSetModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() || !m_set.isOpen() ? 0 : m_set.rowCount();
+    return parent.isValid() ? 0 : m_rows;
 }
 
 int RecordSetModel::columnCount(const QModelIndex& parent) const
@@ -49,7 +68,7 @@ int RecordSetModel::columnCount(const QModelIndex& parent) const
 
 QVariant RecordSetModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= rowCount())
+    if (!index.isValid() || index.row() >= m_rows || index.row() >= setRows())
         return {};
     const ColumnDef& col = m_columns[size_t(index.column())];
     switch (role) {

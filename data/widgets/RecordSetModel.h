@@ -34,7 +34,11 @@ public:
     std::function<QColor(const RecordSet&, int row)> rowBackground;
 
 private:
+    [[nodiscard]] int setRows() const;
+    void reset();
+
     RecordSet& m_set;
+    int m_rows = 0; // the row count the views were last told
     std::vector<ColumnDef> m_columns;
     std::shared_ptr<bool> m_guard = std::make_shared<bool>(true);
 };

@@ -2,6 +2,8 @@
 // to "Dados".
 #include "tests/registry/ScreenSteps.h"
 
+#include <QAbstractItemModelTester>
+
 using namespace testsupport;
 
 class ScreenListTest : public QObject
@@ -72,6 +74,30 @@ private Q_SLOTS:
         QCOMPARE(g->palette().color(QPalette::Inactive, QPalette::Highlight),
                  g->palette().color(QPalette::Active, QPalette::Highlight));
         QVERIFY(!g->hasFocus());
+    }
+
+    // The list's model stays consistent through what an operator does to the supplier list.
+    void modelStaysConsistent()
+    {
+        cad::TfrmFornecedor& f = m_fx->openScreen();
+        QAbstractItemModelTester tester(supplierList(f)->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        search(f, QStringLiteral("SpeedButton4"), QStringLiteral("%"));
+        click(f, QStringLiteral("ToolButton1")); // a new row at the end
+        typeInto(f, QStringLiteral("dbedtNome"), QStringLiteral("NOVO"));
+        click(f, QStringLiteral("ToolButton8")); // abandoned: the row goes
+        QCOMPARE(supplierList(f)->model()->rowCount(), 4);
+        auto* box = control(f, QStringLiteral("edtPesquisa"));
+        QTest::keyClick(box, Qt::Key_I, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_N, Qt::ControlModifier);
+        clickTitle(f, 1);
+        clickRow(f, 3);
+        QTest::keyClick(supplierList(f), Qt::Key_E, Qt::ControlModifier); // deleted
+        QCOMPARE(supplierList(f)->model()->rowCount(), 3);
+        search(f, QStringLiteral("SpeedButton1"), QStringLiteral("ALFA"));
+        QCOMPARE(supplierList(f)->model()->rowCount(), 2);
+        m_fx->local(QStringLiteral("DELETE FROM fornecedor; INSERT INTO fornecedor (CodigoFornecedor, Nome, nomefan) "
+                                   "VALUES (1, 'BETA', 'M'), (2, 'ALFA', 'Z'), (3, 'ALFA', 'K'), (4, 'CAPA', 'A')"));
     }
 
     void doubleClickShowsDados()
