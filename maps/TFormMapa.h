@@ -54,7 +54,7 @@ public:
     [[nodiscard]] QString distancia() const;
     [[nodiscard]] bool pageLoaded() const { return m_pageLoaded; }
 
-protected:
+    /// Closing; during a route it also ends the route's waits, and nothing is stored for it.
     void reject() override;
 
 private:

@@ -1,0 +1,82 @@
+// The route screen when no route comes back, the origin is missing or the screen is closed mid-way.
+#include "maps/MapaWebPage.h"
+#include "tests/maps/MapaFixture.h"
+#include "tests/maps/MapaTestMain.h"
+#include "tests/registry/ScreenSteps.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QWebEngineView>
+
+using testsupport::control;
+
+class FormMapaFailuresTest : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<testsupport::MapaFixture> m_fx;
+
+private Q_SLOTS:
+    void initTestCase() { m_fx = std::make_unique<testsupport::MapaFixture>(QStringLiteral("mapafail")); }
+    void cleanupTestCase() { m_fx.reset(); }
+    void init()
+    {
+        m_fx->resetOrigin();
+        m_fx->screen().takeMessages();
+    }
+
+    void aFailedRouteKeepsTheStoredDistance()
+    {
+        const int code = m_fx->addSupplier({"RUA INEXISTENTE", "1", "CENTRO", "SAO PAULO", "SP"}, QStringLiteral("42"));
+        auto f = m_fx->open(code);
+        testsupport::click(*f, QStringLiteral("btnTracaRota")); // reads until its bound
+        const auto messages = m_fx->screen().takeMessages();
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].text, QStringLiteral("Verifique o Endereço se está Correto !!"));
+        QVERIFY(control<QLabel>(*f, QStringLiteral("lblDistancia"))->text().isEmpty());
+        QCOMPARE(m_fx->storedKm(code), QStringLiteral("42"));
+        QCOMPARE(m_fx->scratchKm(), QStringList());
+        QCOMPARE(m_fx->takeDirections().size(), 1);
+    }
+
+    void closingDuringTheWaitEndsItAndStoresNothing()
+    {
+        const int code = m_fx->addSupplier({"RUA INEXISTENTE", "2", "CENTRO", "SAO PAULO", "SP"}, QStringLiteral("42"));
+        auto f = m_fx->open(code);
+        auto* page = control<QWebEngineView>(*f, QStringLiteral("WebBrowser1"))->page();
+        // The operator closes the screen once the page is there and its reading has begun.
+        QObject::connect(page, &QWebEnginePage::loadFinished, f.get(),
+                         [&] { QTimer::singleShot(0, f.get(), [&] { f->reject(); }); });
+        QElapsedTimer clock;
+        clock.start();
+        testsupport::click(*f, QStringLiteral("btnTracaRota"));
+        QVERIFY2(clock.elapsed() < 10000, "the reading went on after the screen was closed");
+        QVERIFY(!f->isVisible());
+        QVERIFY(m_fx->screen().takeMessages().isEmpty());
+        QCOMPARE(m_fx->storedKm(code), QStringLiteral("42"));
+        QCOMPARE(m_fx->scratchKm(), QStringList());
+    }
+
+    void missingOriginStopsBeforeThePage()
+    {
+        m_fx->screen().local(
+            QStringLiteral("UPDATE configuracao SET Endereco=NULL, numero='', Bairro=NULL, Cidade=NULL, Estado=NULL"));
+        const int code = m_fx->addSupplier({"RUA AUGUSTA", "500", "CONSOLACAO", "SAO PAULO", "SP"}, QStringLiteral("42"));
+        QFile::remove(cad::TFormMapa::pagePath());
+        auto f = m_fx->open(code);
+        testsupport::click(*f, QStringLiteral("btnTracaRota"));
+        const auto messages = m_fx->screen().takeMessages();
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].title, QStringLiteral("ERRO"));
+        QCOMPARE(messages[0].text, QStringLiteral("Falta informar dados da origem"));
+        QCOMPARE(messages[0].icon, cad::dialogs::Icon::Warning);
+        QVERIFY(!QFile::exists(cad::TFormMapa::pagePath()));
+        QCOMPARE(m_fx->storedKm(code), QStringLiteral("42"));
+        QCOMPARE(m_fx->takeDirections().size(), 0);
+    }
+};
+
+CAD_BROWSER_TEST_MAIN(FormMapaFailuresTest)
+#include "tst_formmapa_failures.moc"
