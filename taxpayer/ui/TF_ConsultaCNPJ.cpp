@@ -14,8 +14,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QValidator>
 #include <QVBoxLayout>
+#include <QValidator>
 #include <stdexcept>
 
 namespace cad {
@@ -75,11 +75,12 @@ TF_ConsultaCNPJ::TF_ConsultaCNPJ(RecordSet& fornecedor, DbLookupCombo& ufs, DbLo
     v->addWidget(buildInputArea());
     v->addWidget(buildResultArea(), 1);
 
-    const QList<QWidget*> order{m_editCNPJ,       m_editCaptcha,    m_butBuscar,      m_ckRemoverEspacosDuplos,
-                                m_editTipo,       m_editRazaoSocial, m_editAbertura,  m_editFantasia,
-                                m_editEndereco,   m_editNumero,     m_editComplemento, m_editBairro,
-                                m_editCidade,     m_editUF,         m_editCEP,        m_editSituacao,
-                                m_editEmail,      m_editTelefone,   m_editCNAE1,      m_listCNAE2};
+    const QList<QWidget*> order{
+        m_editCNPJ,     m_editCaptcha,     m_butBuscar,       m_ckRemoverEspacosDuplos,
+        m_editTipo,     m_editRazaoSocial, m_editAbertura,    m_editFantasia,
+        m_editEndereco, m_editNumero,      m_editComplemento, m_editBairro,
+        m_editCidade,   m_editUF,          m_editCEP,         m_editSituacao,
+        m_editEmail,    m_editTelefone,    m_editCNAE1,       m_listCNAE2};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }

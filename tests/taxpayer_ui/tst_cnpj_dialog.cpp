@@ -98,8 +98,8 @@ private Q_SLOTS:
     void initTestCase()
     {
         m_fx = std::make_unique<testsupport::ScreenFixture>(QStringLiteral("cnpjdlg"));
-        m_service = std::make_unique<standins::StandInProcess>(QStringLiteral("receita_cnpj.py"),
-                                                               QStringList{QStringLiteral("--captcha"), kCaptcha});
+        m_service = std::make_unique<standins::StandInProcess>(
+            QStringLiteral("receita_cnpj.py"), QStringList{QStringLiteral("--captcha"), kCaptcha});
         // The program's own override of the service addresses, beside this test's executable.
         const QString base = m_service->url(QStringLiteral("/Servicos/cnpjreva/"));
         QFile ini(QCoreApplication::applicationDirPath() + QStringLiteral("/CadConsultaCNPJServicos.ini"));
@@ -127,8 +127,11 @@ private Q_SLOTS:
             });
             const QJsonArray requests = m_service->takeRequests();
             QCOMPARE(requests.size(), 1); // the image, without any click
-            QVERIFY(requests.at(0).toObject().value(QStringLiteral("path")).toString().contains(
-                QStringLiteral("gerarCaptcha")));
+            QVERIFY(requests.at(0)
+                        .toObject()
+                        .value(QStringLiteral("path"))
+                        .toString()
+                        .contains(QStringLiteral("gerarCaptcha")));
             QCOMPARE(standins::requestHeader(requests.at(0).toObject(), QStringLiteral("Cookie")), QString());
         }
     }
@@ -170,7 +173,8 @@ private Q_SLOTS:
             << QStringLiteral("15/06/2010") << QStringList();
         QTest::newRow("three secondary activities")
             << QStringLiteral("11222333000181") << QStringLiteral("COMÉRCIO DE ALIMENTOS  SÃO JOÃO   LTDA")
-            << QStringLiteral("MERCADO  SÃO JOÃO") << QStringLiteral("LOJA  2") << QStringLiteral("24/01/2005")
+            << QStringLiteral("MERCADO  SÃO JOÃO") << QStringLiteral("LOJA  2")
+            << QStringLiteral("24/01/2005")
             << QStringList{QStringLiteral("47.21-1-04 - Comércio varejista de doces, balas e bombons"),
                            QStringLiteral("47.23-7-00 - Comércio varejista de bebidas"),
                            QStringLiteral("56.11-2-03 - Lanchonetes, casas de chá, de sucos e similares")};
@@ -214,7 +218,8 @@ private Q_SLOTS:
         QCOMPARE(f.stateList()->shownText(), QStringLiteral("São Paulo"));
         QCOMPARE(f.municipalityList()->key().toLongLong(), 3550308);
         QCOMPARE(f.myqryMyMunicipios.value(QStringLiteral("codigo")).toLongLong(), 3550308);
-        QCOMPARE(m_fx->local(QStringLiteral("SELECT COUNT(*) FROM fornecedor")), QStringList{"0"}); // not saved
+        QCOMPARE(m_fx->local(QStringLiteral("SELECT COUNT(*) FROM fornecedor")),
+                 QStringList{"0"}); // not saved
     }
 
     void municipalityListLeftAsItWas_data()
