@@ -206,6 +206,7 @@ void TFrmGerencial::FormCreate()
         waitcursor::Guard wait;
         tbGerencial.open();
         tbGerencial.setSortKeys({{tbGerencial.fieldIndex(QStringLiteral("Gerencial")), true}});
+        tbGerencial.first(); // sorting kept the row read first; the list starts at its top
     });
     if (!opened)
         return; // nothing to read again: the error was shown
@@ -245,6 +246,7 @@ void TFrmGerencial::done(int result)
 void TFrmGerencial::FormClose()
 {
     m_timer.stop();
+    m_cell->abandonEditing();
     tbGerencial.cancel();
     tbGerencial.close();
 }

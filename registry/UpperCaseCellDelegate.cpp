@@ -42,4 +42,12 @@ void UpperCaseCellDelegate::finishEditing()
     }
 }
 
+void UpperCaseCellDelegate::abandonEditing()
+{
+    if (QLineEdit* edit = m_open) {
+        m_open = nullptr;
+        Q_EMIT closeEditor(edit, NoHint);
+    }
+}
+
 } // namespace cad

@@ -19,6 +19,8 @@ public:
     [[nodiscard]] bool isEditing() const { return !m_open.isNull(); }
     /// Writes the open cell's text into the model and closes the cell, as leaving it does.
     void finishEditing();
+    /// Closes the open cell without writing its text.
+    void abandonEditing();
 
 private:
     int m_maxLength;
