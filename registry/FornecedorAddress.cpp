@@ -26,14 +26,14 @@ void TfrmFornecedor::dblkcbbufsClick()
     // From now on the list holds the chosen state's municipalities, names as stored.
     myqryMyMunicipios.close();
     myqryMyMunicipios.setSql(QStringLiteral("select * from municipios_ibge where (uf=:uf) order by nome"));
-    myqryMyMunicipios.setParam(QStringLiteral("uf"), m_ufs->key().isNull() ? QString() : m_ufs->key().toString());
+    myqryMyMunicipios.setParam(QStringLiteral("uf"),
+                               m_ufs->key().isNull() ? QString() : m_ufs->key().toString());
     myqryMyMunicipios.open();
 }
 
 QString TfrmFornecedor::cityNameFor(const QVariant& code) const
 {
-    if (!myqryMyMunicipios.isOpen() || code.isNull())
-        return {};
+    if (!myqryMyMunicipios.isOpen() || code.isNull()) return {};
     const int codeCol = myqryMyMunicipios.fieldIndex(QStringLiteral("codigo"));
     for (int r = 0; r < myqryMyMunicipios.rowCount(); ++r)
         if (values::equal(myqryMyMunicipios.valueAt(r, codeCol), code))
@@ -51,8 +51,9 @@ void TfrmFornecedor::img1Click()
     }
     const QString digits = DigitsOnly(cep->text());
     if (digits.size() != 8) {
-        dialogs::show({QStringLiteral("Parvix Sistemas, Atenção !!!"), QStringLiteral("Preencher com Cep Valido !!!"),
-                       dialogs::Icon::Warning, dialogs::Buttons::Ok, dialogs::Answer::Ok});
+        dialogs::show({QStringLiteral("Parvix Sistemas, Atenção !!!"),
+                       QStringLiteral("Preencher com Cep Valido !!!"), dialogs::Icon::Warning,
+                       dialogs::Buttons::Ok, dialogs::Answer::Ok});
         return;
     }
     (void)CadCEP1.BuscarPorCEP(digits); // the answer is handled in CadCEP1BuscaEfetuada
@@ -69,7 +70,8 @@ void TfrmFornecedor::CadCEP1BuscaEfetuada()
         const TCadCEPEndereco& e = found[0];
         const QString cepShown = findChild<DbLineEdit*>(QStringLiteral("dbedtCep"))->text();
         const QString question =
-            QStringList{QStringLiteral("O CEP ") + cepShown + QStringLiteral(" foi consultado e retornou os seguintes dados:"),
+            QStringList{QStringLiteral("O CEP ") + cepShown +
+                            QStringLiteral(" foi consultado e retornou os seguintes dados:"),
                         QString(),
                         QStringLiteral("Endereço completo: ") + e.TipoLogradouro + u' ' + e.Logradouro +
                             QStringLiteral(" - ") + e.Complemento,
@@ -77,8 +79,7 @@ void TfrmFornecedor::CadCEP1BuscaEfetuada()
                         QString(),
                         QStringLiteral("Atualizar endereço com estes dados")}
                 .join(QStringLiteral("\r\n"));
-        if (!dialogs::ask(QStringLiteral("CONSULTA CEP"), question, dialogs::Answer::Yes))
-            return;
+        if (!dialogs::ask(QStringLiteral("CONSULTA CEP"), question, dialogs::Answer::Yes)) return;
         // As received: the street begins with a blank, as the service gives no street type.
         tbFornecedor.setValue(QStringLiteral("Endereco"), e.TipoLogradouro + u' ' + e.Logradouro);
         tbFornecedor.setValue(QStringLiteral("complemento"), e.Complemento);
@@ -101,8 +102,7 @@ void TfrmFornecedor::CadCEP1BuscaEfetuada()
                       {QStringLiteral("CodigoCidade"), e.CodigoCidade},
                       {QStringLiteral("UF"), e.UF}});
     }
-    if (dialog.exec() != QDialog::Accepted)
-        return;
+    if (dialog.exec() != QDialog::Accepted) return;
     // Only a to z are capitalised; accented letters stay as they came.
     const auto upper = [&table](const char* field) {
         return CentralSync::upperAZ(table.value(QString::fromLatin1(field)));

@@ -31,8 +31,7 @@ void MemoryTable::append(const QHash<QString, QString>& values)
 
 void MemoryTable::setCurrentRow(int row)
 {
-    if (row < -1 || row >= int(m_rows.size()) || row == m_current)
-        return;
+    if (row < -1 || row >= int(m_rows.size()) || row == m_current) return;
     m_current = row;
     Q_EMIT currentRowChanged(row);
 }
@@ -40,16 +39,14 @@ void MemoryTable::setCurrentRow(int row)
 int MemoryTable::fieldIndex(const QString& name) const
 {
     for (size_t i = 0; i < m_fields.size(); ++i)
-        if (m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
-            return int(i);
+        if (m_fields[i].name.compare(name, Qt::CaseInsensitive) == 0) return int(i);
     return -1;
 }
 
 QString MemoryTable::value(const QString& name) const
 {
     const int col = fieldIndex(name);
-    if (m_current < 0 || col < 0)
-        return {};
+    if (m_current < 0 || col < 0) return {};
     return m_rows[size_t(m_current)].at(col);
 }
 
@@ -65,7 +62,8 @@ int MemoryTable::columnCount(const QModelIndex& parent) const
 
 QVariant MemoryTable::data(const QModelIndex& index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid) ||
+        (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
     return m_rows[size_t(index.row())].at(index.column());
 }

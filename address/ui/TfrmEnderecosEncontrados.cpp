@@ -74,7 +74,8 @@ TfrmEnderecosEncontrados::TfrmEnderecosEncontrados(QWidget* parent)
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_grid, &QAbstractItemView::doubleClicked, this, &QDialog::accept);
     // The grid and the table share one current row.
-    connect(&VirtualTable1, &MemoryTable::currentRowChanged, this, &TfrmEnderecosEncontrados::followCurrentRow);
+    connect(&VirtualTable1, &MemoryTable::currentRowChanged, this,
+            &TfrmEnderecosEncontrados::followCurrentRow);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) { VirtualTable1.setCurrentRow(current.row()); });
 }
@@ -82,15 +83,15 @@ TfrmEnderecosEncontrados::TfrmEnderecosEncontrados(QWidget* parent)
 void TfrmEnderecosEncontrados::followCurrentRow(int row)
 {
     const QModelIndex current = m_grid->currentIndex();
-    if (current.row() == row)
-        return;
+    if (current.row() == row) return;
     if (row < 0) {
         m_grid->selectionModel()->clearCurrentIndex();
         return;
     }
     const int shownColumn = VirtualTable1.fieldIndex(QStringLiteral("Logradouro"));
     m_grid->selectionModel()->setCurrentIndex(VirtualTable1.index(row, shownColumn),
-                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                                              QItemSelectionModel::ClearAndSelect |
+                                                  QItemSelectionModel::Rows);
 }
 
 } // namespace cad

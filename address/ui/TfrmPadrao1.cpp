@@ -23,12 +23,10 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* e) override
     {
-        if (e->button() != Qt::LeftButton)
-            return;
+        if (e->button() != Qt::LeftButton) return;
         // The window system moves the window when it can; otherwise follow the mouse here.
         QWindow* handle = window()->windowHandle();
-        if (handle && handle->startSystemMove())
-            return;
+        if (handle && handle->startSystemMove()) return;
         m_dragging = true;
         m_grab = e->globalPosition().toPoint() - window()->frameGeometry().topLeft();
     }
@@ -39,8 +37,7 @@ protected:
     }
     void mouseReleaseEvent(QMouseEvent* e) override
     {
-        if (e->button() == Qt::LeftButton)
-            m_dragging = false;
+        if (e->button() == Qt::LeftButton) m_dragging = false;
     }
 
 private:
@@ -91,11 +88,9 @@ void TfrmPadrao1::paintEvent(QPaintEvent* e)
 void TfrmPadrao1::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
-    if (m_centred)
-        return;
+    if (m_centred) return;
     m_centred = true;
-    if (QScreen* s = screen())
-        move(s->availableGeometry().center() - rect().center());
+    if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
 }
 
 } // namespace cad

@@ -54,8 +54,7 @@ class AddressLookupTest : public QObject
         cad::TfrmFornecedor& f = m_fx->openScreen();
         search(f, QStringLiteral("SpeedButton4"), QString::number(code));
         control<QTabWidget>(f, QStringLiteral("pgcFornecedor"))->setCurrentIndex(1);
-        if (editing)
-            f.tbFornecedor.edit();
+        if (editing) f.tbFornecedor.edit();
         m_fx->takeMessages();
         return f;
     }
@@ -89,19 +88,22 @@ private Q_SLOTS:
         m_viacep = std::make_unique<standins::StandInProcess>(QStringLiteral("viacep.py"));
         serviceSettings().viaCepHost = m_viacep->hostPort(); // read when the screen creates CadCEP1
         m_fx = std::make_unique<ScreenFixture>(QStringLiteral("addr"));
-        m_allMunicipalities = m_fx->local(QStringLiteral("SELECT COUNT(*) FROM municipios_ibge")).value(0).toInt();
+        m_allMunicipalities =
+            m_fx->local(QStringLiteral("SELECT COUNT(*) FROM municipios_ibge")).value(0).toInt();
     }
     void cleanupTestCase() { m_fx.reset(); }
 
     void init()
     {
-        m_fx->local(QStringLiteral(
-            "DELETE FROM fornecedor; "
-            "INSERT INTO fornecedor (CodigoFornecedor, Nome, Endereco, Numero, complemento, Bairro, Cidade, Estado, "
-            "Cep, CodigoCidade, CodCidade) VALUES "
-            "(1, 'ALFA', 'RUA VELHA', '10', 'SALA 1', 'FUNCIONARIOS', 'BELO HORIZONTE', 'MG', '01310-100', 3106200, "
-            "3106200), "
-            "(2, 'BETA', 'RUA DO RIO', '20', '', 'CENTRO', 'RIO DE JANEIRO', 'RJ', '20040-020', 3304557, 3304557)"));
+        m_fx->local(QStringLiteral("DELETE FROM fornecedor; "
+                                   "INSERT INTO fornecedor (CodigoFornecedor, Nome, Endereco, Numero, "
+                                   "complemento, Bairro, Cidade, Estado, "
+                                   "Cep, CodigoCidade, CodCidade) VALUES "
+                                   "(1, 'ALFA', 'RUA VELHA', '10', 'SALA 1', 'FUNCIONARIOS', 'BELO "
+                                   "HORIZONTE', 'MG', '01310-100', 3106200, "
+                                   "3106200), "
+                                   "(2, 'BETA', 'RUA DO RIO', '20', '', 'CENTRO', 'RIO DE JANEIRO', 'RJ', "
+                                   "'20040-020', 3304557, 3304557)"));
         (void)requestedPaths();
     }
 
@@ -123,8 +125,7 @@ private Q_SLOTS:
         cad::TfrmFornecedor& f = m_fx->openScreen();
         press(f, "ToolButton1"); // a new supplier
         type(f, "dbedtCep", typed);
-        if (searched)
-            m_fx->answerNext(Answer::No);
+        if (searched) m_fx->answerNext(Answer::No);
         click(f, QStringLiteral("img1"));
 
         const auto messages = m_fx->takeMessages();
@@ -164,7 +165,8 @@ private Q_SLOTS:
                                 "                   Bela Vista - São Paulo/SP\r\n\r\n"
                                 "Atualizar endereço com estes dados"));
         if (!accept) {
-            QCOMPARE(addressOf(f), QStringList({kStreetMg, "SALA 1", "FUNCIONARIOS", "BELO HORIZONTE", "MG"}));
+            QCOMPARE(addressOf(f),
+                     QStringList({kStreetMg, "SALA 1", "FUNCIONARIOS", "BELO HORIZONTE", "MG"}));
             QCOMPARE(f.stateList()->shownText(), QStringLiteral("Minas Gerais"));
             QCOMPARE(f.myqryMyMunicipios.rowCount(), m_allMunicipalities);
             QCOMPARE(f.municipalityList()->shownText(), QStringLiteral("BELO HORIZONTE"));
@@ -175,9 +177,10 @@ private Q_SLOTS:
                                             "BELO HORIZONTE", "MG"}));
         QCOMPARE(f.stateList()->shownText(), QStringLiteral("São Paulo"));
         const QStringList states = listValues(f.myqryMyMunicipios, QStringLiteral("uf"));
-        QCOMPARE(states.size(), m_fx->local(QStringLiteral("SELECT COUNT(*) FROM municipios_ibge WHERE uf = 'SP'"))
-                                    .value(0)
-                                    .toInt());
+        QCOMPARE(states.size(),
+                 m_fx->local(QStringLiteral("SELECT COUNT(*) FROM municipios_ibge WHERE uf = 'SP'"))
+                     .value(0)
+                     .toInt());
         QCOMPARE(states.count(QStringLiteral("SP")), states.size());
         QCOMPARE(f.municipalityList()->shownText(), QStringLiteral("São Paulo"));
         QCOMPARE(municipalityRowCode(f).toLongLong(), 3550308);
@@ -189,8 +192,10 @@ private Q_SLOTS:
         QTest::addColumn<bool>("newSupplier");
         QTest::addColumn<QString>("storedState");
         QTest::addColumn<QString>("stateShown");
-        QTest::newRow("existing supplier") << false << "MG" << "Minas Gerais";
-        QTest::newRow("new supplier") << true << "" << "";
+        QTest::newRow("existing supplier") << false << "MG"
+                                           << "Minas Gerais";
+        QTest::newRow("new supplier") << true << ""
+                                      << "";
     }
     void oneAddressThenSaved()
     {
@@ -209,10 +214,11 @@ private Q_SLOTS:
         QCOMPARE(f.tbFornecedor.state(), cad::RecordSet::State::Browse);
 
         const QString name = newSupplier ? QStringLiteral("NOVO") : QStringLiteral("ALFA");
-        QCOMPARE(m_fx->local(QStringLiteral("SELECT CONCAT_WS('|', Endereco, IFNULL(Estado, ''), CodigoCidade, "
-                                            "CodCidade) FROM fornecedor WHERE Nome = '%1'")
-                                 .arg(name)),
-                 QStringList{QStringLiteral(" Avenida Paulista|%1|3550308|3550308").arg(storedState)});
+        QCOMPARE(
+            m_fx->local(QStringLiteral("SELECT CONCAT_WS('|', Endereco, IFNULL(Estado, ''), CodigoCidade, "
+                                       "CodCidade) FROM fornecedor WHERE Nome = '%1'")
+                            .arg(name)),
+            QStringList{QStringLiteral(" Avenida Paulista|%1|3550308|3550308").arg(storedState)});
         QCOMPARE(f.stateList()->shownText(), stateShown);
     }
 
@@ -269,8 +275,7 @@ private Q_SLOTS:
         whenDialogShows([&](cad::TfrmEnderecosEncontrados& d) {
             shownRows = d.VirtualTable1.rowCount();
             currentRow = d.grid()->currentIndex().row();
-            if (moveUp)
-                QTest::keyClick(d.grid(), Qt::Key_Up);
+            if (moveUp) QTest::keyClick(d.grid(), Qt::Key_Up);
             if (withEnter)
                 QTest::keyClick(d.grid(), Qt::Key_Return);
             else
@@ -356,9 +361,11 @@ private Q_SLOTS:
         QCOMPARE(f.tbFornecedor.text(QStringLiteral("Estado")), QStringLiteral("MG"));
         QCOMPARE(f.tbFornecedor.state(), cad::RecordSet::State::Edit);
         // That state's municipalities, names as stored, ordered by name.
-        QCOMPARE(listValues(f.myqryMyMunicipios, QStringLiteral("nome")),
-                 m_fx->local(QStringLiteral("SELECT nome FROM municipios_ibge WHERE uf = 'MG' ORDER BY nome")));
-        QVERIFY(listValues(f.myqryMyMunicipios, QStringLiteral("nome")).contains(QStringLiteral("Belo Horizonte")));
+        QCOMPARE(
+            listValues(f.myqryMyMunicipios, QStringLiteral("nome")),
+            m_fx->local(QStringLiteral("SELECT nome FROM municipios_ibge WHERE uf = 'MG' ORDER BY nome")));
+        QVERIFY(listValues(f.myqryMyMunicipios, QStringLiteral("nome"))
+                    .contains(QStringLiteral("Belo Horizonte")));
         QCOMPARE(f.municipalityList()->shownText(), QString()); // Rio's code is not among them
     }
 };
