@@ -92,7 +92,7 @@ std::vector<PlacedText> ReportLayout::placeItems(const Band& band, int row, cons
             box.setHeight(std::max(box.height(), textblock::measure(t.text, t.font, t.wrapWidthMm).height()));
         } else {
             // Grows to the right, but wraps rather than leave the band (and the paper).
-            const qreal room = item.centred ? bandWidth : bandWidth - box.left();
+            const qreal room = wrapRoom(band, item);
             QSizeF size = textblock::measure(t.text, t.font);
             if (size.width() > room + kTolerance) {
                 t.wrapWidthMm = room;
@@ -108,11 +108,42 @@ std::vector<PlacedText> ReportLayout::placeItems(const Band& band, int row, cons
     return out;
 }
 
-qreal ReportLayout::heightOf(const Band& band, int row) const
+qreal ReportLayout::wrapRoom(const Band& band, const ReportItem& item)
+{
+    if (item.sizing == Sizing::Stretch)
+        return item.boxMm.width();
+    return item.centred ? band.sizeMm.width() : band.sizeMm.width() - item.boxMm.left();
+}
+
+const ReportLayout::ItemFacts& ReportLayout::factsOf(const Band& band, const ReportItem& item)
+{
+    auto known = m_facts.find(&item);
+    if (known == m_facts.end()) {
+        const qreal room = wrapRoom(band, item);
+        const QString sample = item.isField() ? QStringLiteral("X") : item.text;
+        known = m_facts.insert(&item, ItemFacts{textblock::measure(sample, item.font, room).height(), room,
+                                                item.isField() ? columnOf(item) : -1, textblock::metrics(item.font)});
+    }
+    return *known;
+}
+
+// The same heights placeItems() arrives at, without laying out every row's texts: paginating
+// thousands of rows measures only values that take more than one line.
+qreal ReportLayout::heightOf(const Band& band, int row)
 {
     qreal height = band.sizeMm.height();
-    for (const PlacedText& t : placeItems(band, row, QPointF(0, 0)))
-        height = std::max(height, t.rectMm.bottom());
+    for (const ReportItem& item : band.items) {
+        const ItemFacts& facts = factsOf(band, item);
+        height = std::max(height, item.boxMm.top() + std::max(item.boxMm.height(), facts.height));
+        if (facts.column < 0 || row < 0)
+            continue;
+        const QString text = valueText(facts.column, row);
+        // Most values cannot reach the band's bottom however they wrap: those are not measured.
+        if (item.boxMm.top() + facts.height * textblock::lineBound(text, facts.metrics, facts.room) <= height)
+            continue;
+        if (!textblock::fitsOneLine(text, facts.metrics, facts.room))
+            height = std::max(height, item.boxMm.top() + textblock::measure(text, item.font, facts.room).height());
+    }
     return height;
 }
 
@@ -120,14 +151,25 @@ QString ReportLayout::textOf(const ReportItem& item, int row) const
 {
     if (!item.isField())
         return item.text;
+    const int column = columnOf(item);
+    return column < 0 || row < 0 ? QString() : valueText(column, row);
+}
+
+int ReportLayout::columnOf(const ReportItem& item) const
+{
     const RecordSet* data = m_report.dataSource();
-    if (!data || row < 0)
-        return {};
+    if (!data)
+        return -1;
     const int column = data->fieldIndex(item.field);
     if (column < 0)
         throw std::runtime_error(
             QStringLiteral("O relatório mostra o campo %1, que a consulta não traz").arg(item.field).toStdString());
-    return values::display(data->valueAt(row, column));
+    return column;
+}
+
+QString ReportLayout::valueText(int column, int row) const
+{
+    return values::display(m_report.dataSource()->valueAt(row, column));
 }
 
 } // namespace cad::report

@@ -1,6 +1,8 @@
 #pragma once
 #include "report/ReportDefinition.h"
 
+#include <QFontMetricsF>
+#include <QHash>
 #include <vector>
 
 namespace cad::report {
@@ -58,11 +60,25 @@ private:
         qreal top;
     };
     [[nodiscard]] std::vector<PlacedText> placeItems(const Band& band, int row, const QPointF& origin) const;
-    [[nodiscard]] qreal heightOf(const Band& band, int row) const;
+    [[nodiscard]] qreal heightOf(const Band& band, int row);
+    /// Width ITEM's text wraps at: its own for a stretching item, else the band's right edge.
+    [[nodiscard]] static qreal wrapRoom(const Band& band, const ReportItem& item);
     [[nodiscard]] QString textOf(const ReportItem& item, int row) const;
+    [[nodiscard]] QString valueText(int column, int row) const;
 
     const Report& m_report;
     std::vector<std::vector<Slot>> m_pages;
+    /// What paginating needs of an item, worked out once.
+    struct ItemFacts
+    {
+        qreal height;  ///< a caption's height, or a value's when it takes one line
+        qreal room;    ///< width its text wraps at
+        int column;    ///< a value's column, -1 for a caption
+        QFontMetricsF metrics;
+    };
+    [[nodiscard]] const ItemFacts& factsOf(const Band& band, const ReportItem& item);
+    [[nodiscard]] int columnOf(const ReportItem& item) const;
+    QHash<const ReportItem*, ItemFacts> m_facts;
 };
 
 } // namespace cad::report

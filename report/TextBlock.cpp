@@ -1,8 +1,10 @@
 #include "report/TextBlock.h"
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QTextLayout>
+#include <cmath>
 
 namespace cad::report::textblock {
 
@@ -56,6 +58,38 @@ QSizeF measure(const QString& text, const QFont& font, qreal wrapWidthMm)
     QTextLayout layout(withLineSeparators(text), font, &referenceDevice());
     const QSizeF units = layOut(layout, wrapWidthMm);
     return units / kUnitsPerMm;
+}
+
+QFontMetricsF metrics(const QFont& font)
+{
+    return QFontMetricsF(font, &referenceDevice());
+}
+
+bool fitsOneLine(const QString& text, const QFontMetricsF& metrics, qreal wrapWidthMm)
+{
+    for (QChar c : text)
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::LineSeparator)
+            return false;
+    // A small margin leaves a text that only just fits to the full measurement.
+    return metrics.horizontalAdvance(text) < wrapWidthMm * kUnitsPerMm * 0.98;
+}
+
+int lineBound(const QString& text, const QFontMetricsF& metrics, qreal wrapWidthMm)
+{
+    const qreal widest = 2 * metrics.maxWidth() / kUnitsPerMm;
+    // Two lines in a row hold more than the wrap width, or the second would have fitted on the first.
+    auto bound = [&](qsizetype chars) {
+        return wrapWidthMm > 0 ? 2 * int(std::ceil(chars * widest / wrapWidthMm)) + 1 : 1;
+    };
+    int lines = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i)
+        if (i == text.size() || text[i] == QLatin1Char('\n') || text[i] == QLatin1Char('\r')
+            || text[i] == QChar::LineSeparator) {
+            lines += bound(i - start);
+            start = i + 1;
+        }
+    return lines;
 }
 
 void draw(QPainter& p, const QString& text, const QFont& font, const QRectF& boxMm, qreal wrapWidthMm)
