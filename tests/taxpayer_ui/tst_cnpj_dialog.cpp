@@ -62,12 +62,25 @@ class CnpjDialogTest : public QObject
     /// closes it with its close box.
     void withDialog(cad::TfrmFornecedor& f, const std::function<void(TF_ConsultaCNPJ&)>& steps)
     {
+        withDialog(f, {}, steps);
+    }
+
+    /// The same, with BEFORE run at once, before the dialog's timer asks for the first image, and
+    /// STEPS once the timer has done its work (with or without an image).
+    void withDialog(cad::TfrmFornecedor& f, const std::function<void(TF_ConsultaCNPJ&)>& before,
+                    const std::function<void(TF_ConsultaCNPJ&)>& steps)
+    {
         bool ran = false;
         QTimer::singleShot(0, this, [&] {
             QWidget* modal = qApp->activeModalWidget();
             if (auto* d = qobject_cast<TF_ConsultaCNPJ*>(modal)) {
                 ran = true;
-                if (QTest::qWaitFor([d] { return !d->captchaImage().isNull(); })) steps(*d);
+                if (before) {
+                    before(*d);
+                    if (QTest::qWaitFor([d] { return !d->Timer1.isActive(); })) steps(*d);
+                } else if (QTest::qWaitFor([d] { return !d->captchaImage().isNull(); })) {
+                    steps(*d);
+                }
             }
             if (modal) modal->close();
         });
@@ -100,14 +113,20 @@ private Q_SLOTS:
         m_fx = std::make_unique<testsupport::ScreenFixture>(QStringLiteral("cnpjdlg"));
         m_service = std::make_unique<standins::StandInProcess>(
             QStringLiteral("receita_cnpj.py"), QStringList{QStringLiteral("--captcha"), kCaptcha});
-        // The program's own override of the service addresses, beside this test's executable.
+        m_ini = QCoreApplication::applicationDirPath() + QStringLiteral("/CadConsultaCNPJServicos.ini");
+        writeAddresses(QStringLiteral("captcha/gerarCaptcha.asp"));
+    }
+
+    /// The program's own override of the service addresses, beside this test's executable; read
+    /// by each new dialog. The image comes from CAPTCHAPATH.
+    void writeAddresses(const QString& captchaPath)
+    {
         const QString base = m_service->url(QStringLiteral("/Servicos/cnpjreva/"));
-        QFile ini(QCoreApplication::applicationDirPath() + QStringLiteral("/CadConsultaCNPJServicos.ini"));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write(("[ENDERECOS]\r\nCAPTCH=" + base + "captcha/gerarCaptcha.asp\r\nREFER=" + base +
+        QFile ini(m_ini);
+        QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write(("[ENDERECOS]\r\nCAPTCH=" + base + captchaPath + "\r\nREFER=" + base +
                    "Cnpjreva_Solicitacao_CS.asp\r\nPOST=" + base + "valida.asp")
                       .toLatin1());
-        m_ini = ini.fileName();
     }
 
     void cleanupTestCase()
@@ -301,6 +320,41 @@ private Q_SLOTS:
         QCOMPARE(texts, QStringList{message});
         QCOMPARE(f.tbFornecedor.text(QStringLiteral("Nome")), kPadariaNome);
         QCOMPARE(f.tbFornecedor.text(QStringLiteral("Cgccpf")), kPadaria);
+    }
+
+    void imageThatCannotBeShown_data()
+    {
+        QTest::addColumn<QString>("captchaPath");
+        QTest::addColumn<QString>("messageStart");
+        QTest::newRow("request fails")
+            << QStringLiteral("captcha/ausente.asp")
+            << QStringLiteral("Erro na hora de fazer o download da imagem do captcha.\r\n");
+        QTest::newRow("not a PNG image") << QStringLiteral("Cnpjreva_Solicitacao_CS.asp") << QString();
+    }
+
+    void imageThatCannotBeShown()
+    {
+        QFETCH(QString, captchaPath);
+        QFETCH(QString, messageStart);
+        cad::TfrmFornecedor& f = newSupplier();
+        writeAddresses(captchaPath);
+        withDialog(
+            f,
+            [](TF_ConsultaCNPJ& d) {
+                QTest::keyClicks(part<QLineEdit>(d, "EditCaptcha"), QStringLiteral("AB"));
+            },
+            [&](TF_ConsultaCNPJ& d) {
+                QVERIFY(d.captchaImage().isNull());
+                QVERIFY(part<QLabel>(d, "Image1")->pixmap().isNull());
+                QCOMPARE(fieldText(d, "EditCaptcha"), QStringLiteral("AB"));
+            });
+        writeAddresses(QStringLiteral("captcha/gerarCaptcha.asp"));
+        const auto messages = m_fx->takeMessages();
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages.at(0).icon, cad::dialogs::Icon::Error);
+        QVERIFY2(messages.at(0).text.startsWith(messageStart) &&
+                     messages.at(0).text.size() > messageStart.size(),
+                 qPrintable(messages.at(0).text));
     }
 
     void supplierNotBeingEditedIsNotWritten()
