@@ -175,6 +175,7 @@ private Q_SLOTS:
     {
         cad::TfrmFornecedor& f = m_fx->openScreen();
         search(f, QStringLiteral("SpeedButton4"), QStringLiteral("1"));
+        showEntrada(f);
         QAbstractItemModel* notas = invoices(f)->model();
         QCOMPARE(notas->index(1, 3).data().toString(), QStringLiteral("01/03/2024"));  // Data
         QCOMPARE(notas->index(1, 4).data().toString(), QStringLiteral("02/03/2024"));  // Dt.Entrada
@@ -184,6 +185,9 @@ private Q_SLOTS:
         QCOMPARE(itens->index(0, 5).data().toString(), QStringLiteral("1.234.567,89")); // Preço
         QCOMPARE(itens->index(0, 6).data().toString(), QStringLiteral("1.234,50"));     // Qtd.
         QCOMPARE(itens->index(1, 6).data().toString(), QStringLiteral("2,00"));
+        // The invoice list takes about two fifths of the tab.
+        const double share = double(invoices(f)->height()) / (invoices(f)->height() + items(f)->height());
+        QVERIFY2(share > 0.35 && share < 0.45, qPrintable(QString::number(share)));
         QStringList titles;
         for (int c = 0; c < notas->columnCount(); ++c)
             titles << notas->headerData(c, Qt::Horizontal).toString();
