@@ -2,6 +2,7 @@
 // the caption bar, the grid's columns, texts cut to their fields, and which row OK takes.
 #include "address/ui/TfrmEnderecosEncontrados.h"
 
+#include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
@@ -148,6 +149,8 @@ private Q_SLOTS:
         QFETCH(int, clickedRow);
         QFETCH(QString, taken);
         TfrmEnderecosEncontrados d;
+        QAbstractItemModelTester tester(&d.VirtualTable1,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         d.VirtualTable1.clear();
         for (const char* street : {"RUA A", "RUA B", "RUA C"})
             d.VirtualTable1.append(address(QString::fromLatin1(street)));
