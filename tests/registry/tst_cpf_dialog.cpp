@@ -31,14 +31,12 @@ QString servicesIni()
     return TCadServicos::CaminhoPadrao(QString::fromLatin1(TCadConsultaCPF::kServicos));
 }
 
-void writeServicesIni(const QString& base)
+void writeServicesIni(const QString& captchaPage, const QString& queryPage)
 {
     QFile file(servicesIni());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         qFatal("cannot write %s", qPrintable(file.fileName()));
-    file.write(("[ENDERECOS]\r\nCAPTCH=" + base + "ConsultaPublicaSonoro.asp\r\nPOST=" + base +
-                "ConsultaPublicaExibir.asp")
-                   .toLatin1());
+    file.write(("[ENDERECOS]\r\nCAPTCH=" + captchaPage + "\r\nPOST=" + queryPage).toLatin1());
 }
 
 QByteArray fileBytes(const QString& path)
@@ -128,7 +126,9 @@ private Q_SLOTS:
     {
         m_fx = std::make_unique<ScreenFixture>(QStringLiteral("cpfdlg"));
         m_server = std::make_unique<standins::StandInProcess>(QStringLiteral("receita_cpf.py"));
-        writeServicesIni(m_server->url(QStringLiteral("/Servicos/CPF/ConsultaSituacao/")));
+        const QString base = m_server->url(QStringLiteral("/Servicos/CPF/ConsultaSituacao/"));
+        writeServicesIni(base + QStringLiteral("ConsultaPublicaSonoro.asp"),
+                         base + QStringLiteral("ConsultaPublicaExibir.asp"));
     }
     void cleanupTestCase()
     {
@@ -271,6 +271,28 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("1|NOME ANTERIOR|")});
     }
 
+    // Before any search there is no supplier record: the look-up is shown, the copy is refused
+    // with the list's message and nothing is written.
+    void noSupplierListOpen()
+    {
+        cad::TfrmFornecedor& f = m_fx->openScreen();
+        control<QTabWidget>(f, QStringLiteral("pgcFornecedor"))->setCurrentIndex(1);
+        QVERIFY(withDialog(f, [&](TfrmConsultaCPF& d) {
+            const QString captcha = traffic().captcha;
+            typeIn(field(d, "EditCNPJ"), QStringLiteral("123.456.789-09"));
+            typeIn(field(d, "medtEditDtNasc"), QStringLiteral("01021980"));
+            typeIn(field(d, "EditCaptcha"), captcha);
+            QTest::mouseClick(field<QPushButton>(d, "btnConsultar"), Qt::LeftButton);
+            QCOMPARE(field(d, "EditRazaoSocial")->text(), QStringLiteral("JOSE  DA SILVA"));
+            const auto shown = m_fx->takeMessages();
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown[0].icon, cad::dialogs::Icon::Error);
+            QVERIFY(d.isVisible());
+        }));
+        QVERIFY(!f.tbFornecedor.isOpen());
+        QCOMPARE(m_fx->local(QStringLiteral("SELECT COUNT(*) FROM fornecedor")), QStringList{"1"});
+    }
+
     // Every failure is shown by the general error display; the dialog stays open and neither the
     // result area nor the supplier record changes.
     void failuresShownAndNothingCopied_data()
@@ -342,18 +364,36 @@ private Q_SLOTS:
         QCOMPARE(f.tbFornecedor.text(QStringLiteral("Cgccpf")), QString());
     }
 
-    // A captcha page that cannot be reached: both look-up texts and the client's message are
-    // shown, no image and no file are left behind by it, and the dialog stays usable.
-    void captchaPageUnreachable()
+    // A captcha that cannot be had: the failure is shown and the dialog stays. An unreachable page
+    // leaves no file; a page without an image writes the (empty) file, whose picture then fails,
+    // and the captcha field keeps its text.
+    void captchaFailures_data()
     {
+        QTest::addColumn<QString>("captchaPage");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("fileWritten");
         quint16 closedPort = 0;
         {
             QTcpServer probe;
             QVERIFY(probe.listen(QHostAddress::LocalHost));
             closedPort = probe.serverPort();
         }
-        writeServicesIni(
-            QStringLiteral("http://127.0.0.1:%1/Servicos/CPF/ConsultaSituacao/").arg(closedPort));
+        QTest::newRow("page unreachable")
+            << QStringLiteral("http://127.0.0.1:%1/Servicos/CPF/ConsultaSituacao/ConsultaPublicaSonoro.asp")
+                   .arg(closedPort)
+            << "Erro na hora de fazer o download da imagem do captcha.\r\nErro na hora de obter a URL do "
+               "captcha.\r\n"
+            << false;
+        QTest::newRow("page without an image") << m_server->url(QStringLiteral("/__requests"))
+                                               << "A imagem do captcha não pôde ser lida: " << true;
+    }
+    void captchaFailures()
+    {
+        QFETCH(QString, captchaPage);
+        QFETCH(QString, message);
+        QFETCH(bool, fileWritten);
+        const QString base = m_server->url(QStringLiteral("/Servicos/CPF/ConsultaSituacao/"));
+        writeServicesIni(captchaPage, base + QStringLiteral("ConsultaPublicaExibir.asp"));
         QFile::remove(TfrmConsultaCPF::captchaFile());
         cad::TfrmFornecedor& f = supplierOnDados();
         const bool ran = withDialog(
@@ -362,16 +402,19 @@ private Q_SLOTS:
                 QList<cad::dialogs::Request> shown;
                 QTRY_VERIFY((shown += m_fx->takeMessages(), !shown.isEmpty()));
                 QCOMPARE(shown.size(), 1);
-                QVERIFY2(shown[0].text.startsWith(
-                             QStringLiteral("Erro na hora de fazer o download da imagem do "
-                                            "captcha.\r\nErro na hora de obter a URL do captcha.\r\n")),
-                         qPrintable(shown[0].text));
+                QVERIFY2(shown[0].text.startsWith(message), qPrintable(shown[0].text));
                 QVERIFY(d.captchaImage().isNull());
-                QVERIFY(!QFile::exists(TfrmConsultaCPF::captchaFile()));
+                QCOMPARE(QFile::exists(TfrmConsultaCPF::captchaFile()), fileWritten);
                 QVERIFY(d.isVisible());
+                QLineEdit* captcha = field(d, "EditCaptcha");
+                typeIn(captcha, QStringLiteral("AB12"));
+                QTest::mouseClick(field<QLabel>(d, "LabAtualizarCaptcha"), Qt::LeftButton);
+                QCOMPARE(m_fx->takeMessages().size(), 1);
+                QCOMPARE(captcha->text(), QStringLiteral("AB12"));
             },
             false);
-        writeServicesIni(m_server->url(QStringLiteral("/Servicos/CPF/ConsultaSituacao/")));
+        writeServicesIni(base + QStringLiteral("ConsultaPublicaSonoro.asp"),
+                         base + QStringLiteral("ConsultaPublicaExibir.asp"));
         QVERIFY(ran);
     }
 };
