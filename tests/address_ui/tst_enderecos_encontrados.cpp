@@ -1,9 +1,8 @@
 // "Endereços Encontrados" and its base dialog: the frame and caption bar as painted, dragging by
-// the caption bar, the grid's columns, texts cut to their fields, and which row OK takes.
+// the caption bar, texts cut to their fields, and which row OK takes.
 #include "address/ui/TfrmEnderecosEncontrados.h"
 
 #include <QAbstractItemModelTester>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -93,25 +92,6 @@ private Q_SLOTS:
         QApplication::sendEvent(caption, &move);
         QTest::mouseRelease(caption, button, {}, to);
         QCOMPARE(d.pos(), moves ? before + QPoint(-30, 25) : before);
-    }
-
-    void gridShowsFiveColumns()
-    {
-        TfrmEnderecosEncontrados d;
-        QTableView* grid = d.grid();
-        QCOMPARE(grid->objectName(), QStringLiteral("dbgrdCEPs"));
-        QStringList titles;
-        QList<int> widths;
-        QHeaderView* header = grid->horizontalHeader();
-        for (int visual = 0; visual < header->count(); ++visual) {
-            const int col = header->logicalIndex(visual);
-            if (grid->isColumnHidden(col)) continue;
-            titles << d.VirtualTable1.headerData(col, Qt::Horizontal, Qt::DisplayRole).toString();
-            widths << grid->columnWidth(col);
-        }
-        QCOMPARE(titles, QStringList({"Logradouro", "Complem.", "Bairro", "Cidade", "UF"}));
-        QCOMPARE(widths, QList<int>({177, 111, 160, 160, 40}));
-        QVERIFY(d.findChild<QPushButton*>(QStringLiteral("btnOK"))->isDefault());
     }
 
     void textsCutToTheirFields_data()
