@@ -83,10 +83,8 @@ function calcRoute() {
 
 void appendPart(QString& text, const QString& part)
 {
-    if (part.isEmpty())
-        return;
-    if (!text.isEmpty())
-        text += QLatin1Char(',');
+    if (part.isEmpty()) return;
+    if (!text.isEmpty()) text += QLatin1Char(',');
     text += part;
 }
 
@@ -147,7 +145,8 @@ QString scriptString(const QString& text)
     return out;
 }
 
-QStringList pageLines(const QString& start, const QString& end, const QString& modeName, const MapHosts& hosts)
+QStringList pageLines(const QString& start, const QString& end, const QString& modeName,
+                      const MapHosts& hosts)
 {
     QString page = QString::fromUtf8(kTemplate);
     page.replace(QLatin1String("@STYLEHOST@"), hosts.stylesheet)

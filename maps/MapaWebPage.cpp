@@ -67,15 +67,12 @@ QString MapaWebPage::elementValue(const QString& tag, const QString& attribute, 
         connect(this, &QObject::destroyed, &answer->loop, &QEventLoop::quit);
         timeout.start(kAnswerTimeoutMs);
         answer->loop.exec();
-        if (!self)
-            throw std::runtime_error("O navegador foi fechado durante a leitura da página");
+        if (!self) throw std::runtime_error("O navegador foi fechado durante a leitura da página");
     }
-    if (!answer->done)
-        throw std::runtime_error("O navegador não respondeu à leitura da página");
+    if (!answer->done) throw std::runtime_error("O navegador não respondeu à leitura da página");
     const QVariantMap map = answer->result.toMap();
     const QString error = map.value(QStringLiteral("error")).toString();
-    if (error == QLatin1String("html"))
-        throw std::runtime_error("Documento HTML inválido");
+    if (error == QLatin1String("html")) throw std::runtime_error("Documento HTML inválido");
     if (error == QLatin1String("body"))
         throw std::runtime_error("Não foi possível encontrar o elemento <body>");
     if (!map.contains(QStringLiteral("value")))
@@ -85,7 +82,8 @@ QString MapaWebPage::elementValue(const QString& tag, const QString& attribute, 
 
 void MapaWebPage::javaScriptAlert(const QUrl&, const QString& msg)
 {
-    dialogs::show({dialogs::appTitle(), msg, dialogs::Icon::Warning, dialogs::Buttons::Ok, dialogs::Answer::Ok});
+    dialogs::show(
+        {dialogs::appTitle(), msg, dialogs::Icon::Warning, dialogs::Buttons::Ok, dialogs::Answer::Ok});
 }
 
 } // namespace cad

@@ -25,10 +25,12 @@ namespace cad {
 
 TFormMapa::TFormMapa(TDM& dm, QVariant codigoFornecedor, QWidget* parent)
     : QDialog(parent),
-      myqryConfiguracao(dm.MyConnection1,
-                        QStringLiteral("Select Controle,nome,endereco,bairro,cidade,estado,cep,numero From Configuracao")),
+      myqryConfiguracao(
+          dm.MyConnection1,
+          QStringLiteral("Select Controle,nome,endereco,bairro,cidade,estado,cep,numero From Configuracao")),
       // The code travels as a parameter; LIKE on a code of digits only matches that one code.
-      myqryFornecedor(dm.MyConnection1, QStringLiteral("SELECT * FROM Fornecedor Where CodigoFornecedor LIKE(:codigo)")),
+      myqryFornecedor(dm.MyConnection1,
+                      QStringLiteral("SELECT * FROM Fornecedor Where CodigoFornecedor LIKE(:codigo)")),
       tbVirtualCliente(dm.MyConnection1, QStringLiteral("Select * From virtualcliente")), m_dm(dm),
       m_codigoFornecedor(std::move(codigoFornecedor))
 {
@@ -133,8 +135,9 @@ void TFormMapa::FormCreate()
     tbVirtualCliente.open();
     fillAddress(m_origem, myqryConfiguracao);
     // The code as digits; a screen with no current supplier matches no row.
-    myqryFornecedor.setParam(QStringLiteral("codigo"),
-                             m_codigoFornecedor.isNull() ? QString() : m_codigoFornecedor.toString().trimmed());
+    myqryFornecedor.setParam(QStringLiteral("codigo"), m_codigoFornecedor.isNull()
+                                                           ? QString()
+                                                           : m_codigoFornecedor.toString().trimmed());
     myqryFornecedor.open();
     fillAddress(m_destino, myqryFornecedor);
 }

@@ -41,8 +41,8 @@ public:
     /// Waits for the page's distance and shows it.
     void PegarDistancia();
     /// The text of ATTRIBUTE of the element of tag TAG with identifier ID in BROWSER's current document.
-    [[nodiscard]] static QString LerValorElemento(MapaWebPage& browser, const QString& tag, const QString& attribute,
-                                                  const QString& id);
+    [[nodiscard]] static QString LerValorElemento(MapaWebPage& browser, const QString& tag,
+                                                  const QString& attribute, const QString& id);
 
     // --- record sets
     RecordSet myqryConfiguracao; ///< origin: the own company

@@ -26,7 +26,8 @@ constexpr int kDistanceReads = 99999;
 class CommandsOff
 {
 public:
-    CommandsOff(bool& waiting, std::function<void(bool)> enable) : m_waiting(waiting), m_enable(std::move(enable))
+    CommandsOff(bool& waiting, std::function<void(bool)> enable)
+        : m_waiting(waiting), m_enable(std::move(enable))
     {
         m_waiting = true;
         m_enable(false);
@@ -53,12 +54,11 @@ QString TFormMapa::pagePath()
 
 void TFormMapa::btnTracaRotaClick()
 {
-    if (m_waiting)
-        return;
+    if (m_waiting) return;
     QString start = mapa::composeAddress(addressOf(m_origem));
     if (start.isEmpty()) {
-        dialogs::show({QStringLiteral("ERRO"), QStringLiteral("Falta informar dados da origem"), dialogs::Icon::Warning,
-                       dialogs::Buttons::Ok, dialogs::Answer::Ok});
+        dialogs::show({QStringLiteral("ERRO"), QStringLiteral("Falta informar dados da origem"),
+                       dialogs::Icon::Warning, dialogs::Buttons::Ok, dialogs::Answer::Ok});
         return;
     }
     QString end = mapa::composeAddress(addressOf(m_destino));
@@ -70,20 +70,16 @@ void TFormMapa::btnTracaRotaClick()
         GerarPaginaMapa(start, end);
         navigate(QUrl::fromLocalFile(pagePath()));
         waitForPage();
-        if (m_closing)
-            return;
+        if (m_closing) return;
         PegarDistancia();
-        if (m_closing)
-            return;
+        if (m_closing) return;
     }
-    if (!distancia().isEmpty())
-        storeDistance(distancia());
+    if (!distancia().isEmpty()) storeDistance(distancia());
 }
 
 void TFormMapa::cbbModoClick()
 {
-    if (m_waiting)
-        return;
+    if (m_waiting) return;
     btnTracaRotaClick();
     m_tracaRota->hide();
 }
@@ -106,8 +102,7 @@ void TFormMapa::PegarDistancia()
     } catch (const std::exception&) {
         return; // a page that cannot be read ends the wait; the distance shown stays
     }
-    if (m_closing)
-        return;
+    if (m_closing) return;
     if (!text.isEmpty())
         m_distancia->setText(text);
     else
@@ -131,8 +126,7 @@ void TFormMapa::storeDistance(const QString& km)
     tbVirtualCliente.post();
     tbVirtualCliente.refresh(true);
 
-    if (!myqryFornecedor.isOpen() || myqryFornecedor.isEmpty())
-        return;
+    if (!myqryFornecedor.isOpen() || myqryFornecedor.isEmpty()) return;
     myqryFornecedor.edit();
     myqryFornecedor.setValue(QStringLiteral("kilometragem"), km);
     myqryFornecedor.post();
@@ -154,12 +148,10 @@ void TFormMapa::navigate(const QUrl& url)
 
 void TFormMapa::waitForPage()
 {
-    if (m_pageLoaded || m_closing)
-        return;
+    if (m_pageLoaded || m_closing) return;
     QEventLoop loop;
     const auto check = connect(m_page, &QWebEnginePage::loadingChanged, &loop, [&] {
-        if (m_pageLoaded)
-            loop.quit();
+        if (m_pageLoaded) loop.quit();
     });
     const auto closing = connect(this, &QDialog::rejected, &loop, &QEventLoop::quit);
     loop.exec();
@@ -170,8 +162,7 @@ void TFormMapa::waitForPage()
 void TFormMapa::reject()
 {
     // Closing during a route ends its waits; nothing is stored for it.
-    if (m_waiting)
-        m_closing = true;
+    if (m_waiting) m_closing = true;
     QDialog::reject();
 }
 
@@ -191,8 +182,7 @@ void TFormMapa::WebBrowser1BeforeNavigate2()
 
 void TFormMapa::WebBrowser1NavigateComplete2(const QUrl& frame)
 {
-    if (m_frame.isEmpty())
-        m_frame = frame;
+    if (m_frame.isEmpty()) m_frame = frame;
 }
 
 void TFormMapa::WebBrowser1DocumentComplete(const QUrl& frame)

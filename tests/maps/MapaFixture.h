@@ -17,8 +17,7 @@ inline const QString kOrigin = QStringLiteral("AVENIDA+PAULISTA,1000,BELA+VISTA,
 class MapaFixture
 {
 public:
-    explicit MapaFixture(const QString& prefix)
-        : m_maps(QStringLiteral("maps_api.py")), m_screen(prefix)
+    explicit MapaFixture(const QString& prefix) : m_maps(QStringLiteral("maps_api.py")), m_screen(prefix)
     {
         serviceSettings().mapsHost = m_maps.hostPort();
         m_screen.openScreen(); // the data module and its connections
@@ -30,11 +29,14 @@ public:
     /// A supplier with this address (and stored distance); its code.
     int addSupplier(const QStringList& address, const QString& km = {})
     {
-        m_screen.local(QStringLiteral("INSERT INTO fornecedor (Nome, Endereco, Numero, Bairro, Cidade, Estado, "
-                                      "kilometragem) VALUES ('FORNECEDOR', %1, %2, %3, %4, %5, %6)")
-                           .arg(quoted(address.value(0)), quoted(address.value(1)), quoted(address.value(2)),
-                                quoted(address.value(3)), quoted(address.value(4)), quoted(km)));
-        return m_screen.local(QStringLiteral("SELECT MAX(CodigoFornecedor) FROM fornecedor")).value(0).toInt();
+        m_screen.local(
+            QStringLiteral("INSERT INTO fornecedor (Nome, Endereco, Numero, Bairro, Cidade, Estado, "
+                           "kilometragem) VALUES ('FORNECEDOR', %1, %2, %3, %4, %5, %6)")
+                .arg(quoted(address.value(0)), quoted(address.value(1)), quoted(address.value(2)),
+                     quoted(address.value(3)), quoted(address.value(4)), quoted(km)));
+        return m_screen.local(QStringLiteral("SELECT MAX(CodigoFornecedor) FROM fornecedor"))
+            .value(0)
+            .toInt();
     }
 
     /// The route screen for supplier CODE, opened and shown.
@@ -50,19 +52,23 @@ public:
 
     QString storedKm(int code)
     {
-        return m_screen.local(QStringLiteral("SELECT kilometragem FROM fornecedor WHERE CodigoFornecedor=%1").arg(code))
+        return m_screen
+            .local(QStringLiteral("SELECT kilometragem FROM fornecedor WHERE CodigoFornecedor=%1").arg(code))
             .value(0);
     }
-    QStringList scratchKm() { return m_screen.local(QStringLiteral("SELECT IFNULL(kilometragem,'') FROM virtualcliente")); }
+    QStringList scratchKm()
+    {
+        return m_screen.local(QStringLiteral("SELECT IFNULL(kilometragem,'') FROM virtualcliente"));
+    }
 
     /// The directions requests the page sent since the last call: origin, destination, mode.
     QList<QStringList> takeDirections()
     {
         QList<QStringList> out;
         for (const QJsonValue& r : m_maps.takeRequests()) {
-            const QUrl url(QStringLiteral("http://x") + r.toObject().value(QStringLiteral("path")).toString());
-            if (url.path() != QStringLiteral("/maps/api/directions/jsonp"))
-                continue;
+            const QUrl url(QStringLiteral("http://x") +
+                           r.toObject().value(QStringLiteral("path")).toString());
+            if (url.path() != QStringLiteral("/maps/api/directions/jsonp")) continue;
             const QUrlQuery q(url);
             out << QStringList{q.queryItemValue(QStringLiteral("origin"), QUrl::FullyDecoded),
                                q.queryItemValue(QStringLiteral("destination"), QUrl::FullyDecoded),
@@ -81,7 +87,9 @@ public:
 private:
     static QString quoted(const QString& s)
     {
-        return s.isNull() ? QStringLiteral("NULL") : QLatin1Char('\'') + QString(s).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
+        return s.isNull() ? QStringLiteral("NULL")
+                          : QLatin1Char('\'') + QString(s).replace(QLatin1Char('\''), QLatin1String("''")) +
+                                QLatin1Char('\'');
     }
 
     standins::StandInProcess m_maps;

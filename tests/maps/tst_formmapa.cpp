@@ -20,7 +20,10 @@ class FormMapaTest : public QObject
     Q_OBJECT
     std::unique_ptr<testsupport::MapaFixture> m_fx;
 
-    static QString distance(cad::TFormMapa& f) { return control<QLabel>(f, QStringLiteral("lblDistancia"))->text(); }
+    static QString distance(cad::TFormMapa& f)
+    {
+        return control<QLabel>(f, QStringLiteral("lblDistancia"))->text();
+    }
 
 private Q_SLOTS:
     void initTestCase() { m_fx = std::make_unique<testsupport::MapaFixture>(QStringLiteral("mapa")); }
@@ -37,13 +40,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("destination");
         QTest::addColumn<QString>("km");
         QTest::newRow("12 345 m") << QStringList{"Rua Augusta", "500", "Consolação", "São Paulo", "SP"}
-                                  << "RUA+AUGUSTA,500,CONSOLAÇÃO,SÃO+PAULO,SP" << "12.345";
-        QTest::newRow("exactly 7 000 m in two legs") << QStringList{"AVENIDA BRASIL", "1500", "JARDIM AMERICA", "SAO PAULO", "SP"}
-                                                     << "AVENIDA+BRASIL,1500,JARDIM+AMERICA,SAO+PAULO,SP" << "7";
+                                  << "RUA+AUGUSTA,500,CONSOLAÇÃO,SÃO+PAULO,SP"
+                                  << "12.345";
+        QTest::newRow("exactly 7 000 m in two legs")
+            << QStringList{"AVENIDA BRASIL", "1500", "JARDIM AMERICA", "SAO PAULO", "SP"}
+            << "AVENIDA+BRASIL,1500,JARDIM+AMERICA,SAO+PAULO,SP"
+            << "7";
         QTest::newRow("apostrophe") << QStringList{"RUA OLHO D'ÁGUA", "12", "CENTRO", "SAO PAULO", "SP"}
-                                    << "RUA+OLHO+D'ÁGUA,12,CENTRO,SAO+PAULO,SP" << "25.4";
-        QTest::newRow("address parts missing") << QStringList{"RUA AUGUSTA", "", "", "SAO PAULO", "SP"}
-                                               << "RUA+AUGUSTA,SAO+PAULO,SP" << "12.345";
+                                    << "RUA+OLHO+D'ÁGUA,12,CENTRO,SAO+PAULO,SP"
+                                    << "25.4";
+        QTest::newRow("address parts missing")
+            << QStringList{"RUA AUGUSTA", "", "", "SAO PAULO", "SP"} << "RUA+AUGUSTA,SAO+PAULO,SP"
+            << "12.345";
     }
     void routeIsDrawnAndItsDistanceKept()
     {
@@ -53,7 +61,8 @@ private Q_SLOTS:
         const int code = m_fx->addSupplier(address, QStringLiteral("1"));
         QFile::remove(cad::TFormMapa::pagePath());
         auto f = m_fx->open(code);
-        QCOMPARE(control<QLineEdit>(*f, QStringLiteral("edtDestinoLogradouro"))->text(), address[0].toUpper());
+        QCOMPARE(control<QLineEdit>(*f, QStringLiteral("edtDestinoLogradouro"))->text(),
+                 address[0].toUpper());
         QVERIFY(distance(*f).isEmpty());
 
         QTest::mouseClick(control<QPushButton>(*f, QStringLiteral("btnTracaRota")), Qt::LeftButton);
@@ -72,8 +81,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("update");
         QTest::addColumn<QString>("origin");
-        QTest::newRow("city and state") << "Endereco=NULL, numero=NULL, Bairro=''" << "SAO+PAULO,SP";
-        QTest::newRow("street and state") << "numero=NULL, Bairro=NULL, Cidade=NULL" << "AVENIDA+PAULISTA,SP";
+        QTest::newRow("city and state") << "Endereco=NULL, numero=NULL, Bairro=''"
+                                        << "SAO+PAULO,SP";
+        QTest::newRow("street and state") << "numero=NULL, Bairro=NULL, Cidade=NULL"
+                                          << "AVENIDA+PAULISTA,SP";
     }
     void originTexts()
     {
@@ -98,12 +109,14 @@ private Q_SLOTS:
         QCOMPARE(m_fx->takeDirections().size(), 1);
 
         // Each choice waits for its own page: the earlier page's distance is never read.
-        const QList<std::pair<QString, QString>> choices{{"WALKING", "9.87"}, {"BICYCLING", "11.2"}, {"DRIVING", "12.345"}};
+        const QList<std::pair<QString, QString>> choices{
+            {"WALKING", "9.87"}, {"BICYCLING", "11.2"}, {"DRIVING", "12.345"}};
         for (const auto& [mode, km] : choices) {
             modes->setFocus();
             QTest::keyClick(modes, mode == QLatin1String("DRIVING") ? Qt::Key_Home : Qt::Key_Down);
             QCOMPARE(modes->currentData().toString(), mode);
-            QCOMPARE(m_fx->takeDirections(), (QList<QStringList>{{kOrigin, "RUA+AUGUSTA,500,CONSOLACAO,SAO+PAULO,SP", mode}}));
+            QCOMPARE(m_fx->takeDirections(),
+                     (QList<QStringList>{{kOrigin, "RUA+AUGUSTA,500,CONSOLACAO,SAO+PAULO,SP", mode}}));
             QCOMPARE(distance(*f), km);
             QCOMPARE(m_fx->storedKm(code), km);
             QCOMPARE(m_fx->scratchKm(), QStringList{km});
@@ -114,19 +127,24 @@ private Q_SLOTS:
 
     void openingEmptiesTheScratchTable()
     {
-        m_fx->screen().local(QStringLiteral("INSERT INTO virtualcliente (nome, kilometragem) VALUES ('A', '3'), ('B', '4')"));
-        const int code = m_fx->addSupplier({"RUA AUGUSTA", "500", "CONSOLACAO", "SAO PAULO", "SP"}, QStringLiteral("8"));
+        m_fx->screen().local(
+            QStringLiteral("INSERT INTO virtualcliente (nome, kilometragem) VALUES ('A', '3'), ('B', '4')"));
+        const int code =
+            m_fx->addSupplier({"RUA AUGUSTA", "500", "CONSOLACAO", "SAO PAULO", "SP"}, QStringLiteral("8"));
         auto f = m_fx->open(code);
         QCOMPARE(m_fx->scratchKm(), QStringList());
-        QCOMPARE(control<QLineEdit>(*f, QStringLiteral("edtOrigemLogradouro"))->text(), QStringLiteral("AVENIDA PAULISTA"));
-        QCOMPARE(control<QLineEdit>(*f, QStringLiteral("edtDestinoBairro"))->text(), QStringLiteral("CONSOLACAO"));
+        QCOMPARE(control<QLineEdit>(*f, QStringLiteral("edtOrigemLogradouro"))->text(),
+                 QStringLiteral("AVENIDA PAULISTA"));
+        QCOMPARE(control<QLineEdit>(*f, QStringLiteral("edtDestinoBairro"))->text(),
+                 QStringLiteral("CONSOLACAO"));
         QVERIFY(control<QLineEdit>(*f, QStringLiteral("edtDestinoCidade"))->isReadOnly());
         QCOMPARE(m_fx->takeDirections(), QList<QStringList>()); // nothing drawn before a command
     }
 
     void mostrarMapaShowsTheOriginAndStoresNothing()
     {
-        const int code = m_fx->addSupplier({"RUA AUGUSTA", "500", "CONSOLACAO", "SAO PAULO", "SP"}, QStringLiteral("8"));
+        const int code =
+            m_fx->addSupplier({"RUA AUGUSTA", "500", "CONSOLACAO", "SAO PAULO", "SP"}, QStringLiteral("8"));
         auto f = m_fx->open(code);
         testsupport::click(*f, QStringLiteral("Button1"));
         const QString address = QStringLiteral("http://%1/maps?q=%2").arg(m_fx->maps().hostPort(), kOrigin);
@@ -145,15 +163,30 @@ private Q_SLOTS:
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("error");
-        QTest::newRow("last of two wins") << "<input id='inputTotal' value='1'><input id='inputTotal' value='2'>"
-                                          << "inputTotal" << "2" << "";
-        QTest::newRow("identifier case counts") << "<input id='InputTotal' value='1'>" << "inputTotal" << "" << "";
+        QTest::newRow("last of two wins")
+            << "<input id='inputTotal' value='1'><input id='inputTotal' value='2'>"
+            << "inputTotal"
+            << "2"
+            << "";
+        QTest::newRow("identifier case counts") << "<input id='InputTotal' value='1'>"
+                                                << "inputTotal"
+                                                << ""
+                                                << "";
         QTest::newRow("current value, not the written one")
-            << "<input id='inputTotal' value=''><script>document.getElementById('inputTotal').value = '4.5'</script>"
-            << "inputTotal" << "4.5" << "";
-        QTest::newRow("other tags do not count") << "<div id='inputTotal'>9</div>" << "inputTotal" << "" << "";
-        QTest::newRow("no body") << "<p>x</p><script>document.documentElement.removeChild(document.body)</script>"
-                                 << "inputTotal" << "" << "Não foi possível encontrar o elemento <body>";
+            << "<input id='inputTotal' value=''><script>document.getElementById('inputTotal').value = "
+               "'4.5'</script>"
+            << "inputTotal"
+            << "4.5"
+            << "";
+        QTest::newRow("other tags do not count") << "<div id='inputTotal'>9</div>"
+                                                 << "inputTotal"
+                                                 << ""
+                                                 << "";
+        QTest::newRow("no body")
+            << "<p>x</p><script>document.documentElement.removeChild(document.body)</script>"
+            << "inputTotal"
+            << ""
+            << "Não foi possível encontrar o elemento <body>";
     }
     void readsTheLastMatchingElement()
     {
@@ -166,7 +199,9 @@ private Q_SLOTS:
         page.setHtml(QStringLiteral("<!DOCTYPE html><html><body>") + html + QStringLiteral("</body></html>"));
         QVERIFY(loaded.wait(20000));
         try {
-            QCOMPARE(cad::TFormMapa::LerValorElemento(page, QStringLiteral("input"), QStringLiteral("value"), id), value);
+            QCOMPARE(
+                cad::TFormMapa::LerValorElemento(page, QStringLiteral("input"), QStringLiteral("value"), id),
+                value);
             QVERIFY(error.isEmpty());
         } catch (const std::runtime_error& e) {
             QCOMPARE(QString::fromUtf8(e.what()), error);
@@ -177,7 +212,8 @@ private Q_SLOTS:
     {
         cad::MapaWebPage page;
         QSignalSpy loaded(&page, &QWebEnginePage::loadFinished);
-        page.setContent("<?xml version='1.0'?><r><input id='inputTotal' value='1'/></r>", QStringLiteral("application/xml"));
+        page.setContent("<?xml version='1.0'?><r><input id='inputTotal' value='1'/></r>",
+                        QStringLiteral("application/xml"));
         QVERIFY(loaded.wait(20000));
         try {
             (void)cad::TFormMapa::LerValorElemento(page, QStringLiteral("input"), QStringLiteral("value"),
@@ -197,8 +233,7 @@ private Q_SLOTS:
         bool maximised = false;
         QTimer::singleShot(0, &screen, [&] {
             auto* route = qobject_cast<cad::TFormMapa*>(QApplication::activeModalWidget());
-            if (!route)
-                return;
+            if (!route) return;
             street = control<QLineEdit>(*route, QStringLiteral("edtDestinoNumero"))->text();
             title = route->windowTitle();
             maximised = route->isMaximized();

@@ -29,7 +29,8 @@ private Q_SLOTS:
 
     void aFailedRouteKeepsTheStoredDistance()
     {
-        const int code = m_fx->addSupplier({"RUA INEXISTENTE", "1", "CENTRO", "SAO PAULO", "SP"}, QStringLiteral("42"));
+        const int code =
+            m_fx->addSupplier({"RUA INEXISTENTE", "1", "CENTRO", "SAO PAULO", "SP"}, QStringLiteral("42"));
         auto f = m_fx->open(code);
         testsupport::click(*f, QStringLiteral("btnTracaRota")); // reads until its bound
         const auto messages = m_fx->screen().takeMessages();
@@ -43,7 +44,8 @@ private Q_SLOTS:
 
     void closingDuringTheWaitEndsItAndStoresNothing()
     {
-        const int code = m_fx->addSupplier({"RUA INEXISTENTE", "2", "CENTRO", "SAO PAULO", "SP"}, QStringLiteral("42"));
+        const int code =
+            m_fx->addSupplier({"RUA INEXISTENTE", "2", "CENTRO", "SAO PAULO", "SP"}, QStringLiteral("42"));
         auto f = m_fx->open(code);
         auto* page = control<QWebEngineView>(*f, QStringLiteral("WebBrowser1"))->page();
         // The operator closes the screen once the page is there and its reading has begun.
@@ -61,9 +63,10 @@ private Q_SLOTS:
 
     void missingOriginStopsBeforeThePage()
     {
-        m_fx->screen().local(
-            QStringLiteral("UPDATE configuracao SET Endereco=NULL, numero='', Bairro=NULL, Cidade=NULL, Estado=NULL"));
-        const int code = m_fx->addSupplier({"RUA AUGUSTA", "500", "CONSOLACAO", "SAO PAULO", "SP"}, QStringLiteral("42"));
+        m_fx->screen().local(QStringLiteral(
+            "UPDATE configuracao SET Endereco=NULL, numero='', Bairro=NULL, Cidade=NULL, Estado=NULL"));
+        const int code =
+            m_fx->addSupplier({"RUA AUGUSTA", "500", "CONSOLACAO", "SAO PAULO", "SP"}, QStringLiteral("42"));
         QFile::remove(cad::TFormMapa::pagePath());
         auto f = m_fx->open(code);
         testsupport::click(*f, QStringLiteral("btnTracaRota"));

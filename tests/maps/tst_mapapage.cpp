@@ -19,7 +19,8 @@ private Q_SLOTS:
         QTest::newRow("all five") << QStringList{"RUA A", "10", "CENTRO", "SAO PAULO", "SP"}
                                   << "RUA A,10,CENTRO,SAO PAULO,SP";
         QTest::newRow("city and state only") << QStringList{"", "", "", "SAO PAULO", "SP"} << "SAO PAULO,SP";
-        QTest::newRow("gaps in the middle") << QStringList{"RUA A", "", "CENTRO", "", "SP"} << "RUA A,CENTRO,SP";
+        QTest::newRow("gaps in the middle")
+            << QStringList{"RUA A", "", "CENTRO", "", "SP"} << "RUA A,CENTRO,SP";
         QTest::newRow("state only") << QStringList{"", "", "", "", "SP"} << "SP";
         QTest::newRow("nothing") << QStringList{"", "", "", "", ""} << "";
     }
@@ -34,13 +35,19 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("line");
-        QTest::newRow("plain") << "RUA+A,SP" << "\tvar end   = 'RUA+A,SP';\t";
-        QTest::newRow("apostrophe") << "RUA+OLHO+D'ÁGUA,SP" << "\tvar end   = 'RUA+OLHO+D\\'ÁGUA,SP';\t";
-        QTest::newRow("backslash") << "RUA+A\\B" << "\tvar end   = 'RUA+A\\\\B';\t";
-        QTest::newRow("closing script tag") << "A</script><script>alert(1)</script>"
-                                            << "\tvar end   = 'A\\x3C/script>\\x3Cscript>alert(1)\\x3C/script>';\t";
-        QTest::newRow("line break") << "RUA+A\nSP" << "\tvar end   = 'RUA+A\\nSP';\t";
-        QTest::newRow("a mark of the template") << "@START@" << "\tvar end   = '@START@';\t";
+        QTest::newRow("plain") << "RUA+A,SP"
+                               << "\tvar end   = 'RUA+A,SP';\t";
+        QTest::newRow("apostrophe") << "RUA+OLHO+D'ÁGUA,SP"
+                                    << "\tvar end   = 'RUA+OLHO+D\\'ÁGUA,SP';\t";
+        QTest::newRow("backslash") << "RUA+A\\B"
+                                   << "\tvar end   = 'RUA+A\\\\B';\t";
+        QTest::newRow("closing script tag")
+            << "A</script><script>alert(1)</script>"
+            << "\tvar end   = 'A\\x3C/script>\\x3Cscript>alert(1)\\x3C/script>';\t";
+        QTest::newRow("line break") << "RUA+A\nSP"
+                                    << "\tvar end   = 'RUA+A\\nSP';\t";
+        QTest::newRow("a mark of the template") << "@START@"
+                                                << "\tvar end   = '@START@';\t";
     }
     void writesAddressesAsScriptStrings()
     {
@@ -55,19 +62,23 @@ private Q_SLOTS:
 
     void pageNamesModeHostsAndKey()
     {
-        const QStringList lines = pageLines(QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("WALKING"),
-                                            MapHosts::fromApiHost(QStringLiteral("127.0.0.1:8080")));
+        const QStringList lines =
+            pageLines(QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("WALKING"),
+                      MapHosts::fromApiHost(QStringLiteral("127.0.0.1:8080")));
         QCOMPARE(lines.first(), QStringLiteral("<!DOCTYPE html>"));
         QVERIFY(lines.contains(QStringLiteral("\tvar selectedMode = 'WALKING';")));
         QVERIFY(lines.contains(QStringLiteral("<input type='hidden' id='inputTotal' value='' />")));
-        const QStringList script = lines.filter(QStringLiteral("src=\"http://127.0.0.1:8080/maps/api/js?key="));
+        const QStringList script =
+            lines.filter(QStringLiteral("src=\"http://127.0.0.1:8080/maps/api/js?key="));
         QCOMPARE(script.size(), 1);
         const QString key = script.first().section(QStringLiteral("key="), 1).section(QLatin1Char('"'), 0, 0);
         QCOMPARE(key.size(), 39);
-        QCOMPARE(lines.filter(QStringLiteral("http://127.0.0.1:8080/apis/maps/documentation/javascript/examples/"
-                                             "default.css"))
-                     .size(),
-                 1);
+        QCOMPARE(
+            lines
+                .filter(QStringLiteral("http://127.0.0.1:8080/apis/maps/documentation/javascript/examples/"
+                                       "default.css"))
+                .size(),
+            1);
     }
 
     void providerHostsForTheDefaultApiHost()
@@ -75,7 +86,8 @@ private Q_SLOTS:
         const MapHosts google = MapHosts::fromApiHost(QStringLiteral("maps.googleapis.com"));
         QCOMPARE(google.api, QStringLiteral("maps.googleapis.com"));
         QCOMPARE(google.publicMaps, QStringLiteral("maps.google.com"));
-        QCOMPARE(publicMapsAddress(google, QStringLiteral("RUA+A,SP")), QStringLiteral("http://maps.google.com/maps?q=RUA+A,SP"));
+        QCOMPARE(publicMapsAddress(google, QStringLiteral("RUA+A,SP")),
+                 QStringLiteral("http://maps.google.com/maps?q=RUA+A,SP"));
         const MapHosts standIn = MapHosts::fromApiHost(QStringLiteral("127.0.0.1:9"));
         QCOMPARE(standIn.stylesheet, QStringLiteral("127.0.0.1:9"));
         QCOMPARE(standIn.publicMaps, QStringLiteral("127.0.0.1:9"));
