@@ -183,6 +183,13 @@ private Q_SLOTS:
             field(d, "EditCaptcha")->setFocus(Qt::MouseFocusReason);
             QCOMPARE(d.focusWidget(), field(d, "medtEditDtNasc"));
             QCOMPARE(field(d, "medtEditDtNasc")->displayText(), QStringLiteral("  /  /    "));
+            // Tab goes round without the CPF field, which only a click (or the timer) reaches.
+            QStringList path;
+            for (int i = 0; i < 4; ++i) {
+                QTest::keyClick(d.focusWidget(), Qt::Key_Tab);
+                path << d.focusWidget()->objectName();
+            }
+            QCOMPARE(path, (QStringList{"EditCaptcha", "btnConsultar", "btnFechar", "medtEditDtNasc"}));
         }));
     }
 
