@@ -30,7 +30,8 @@ QRectF PageView::paperRect() const
 {
     const QSizeF paper = m_layout.page().paperMm();
     const QRectF room = QRectF(rect()).adjusted(kDeskMarginPx, kDeskMarginPx, -kDeskMarginPx, -kDeskMarginPx);
-    const qreal scale = std::max(0.01, std::min(room.width() / paper.width(), room.height() / paper.height()));
+    const qreal scale =
+        std::max(0.01, std::min(room.width() / paper.width(), room.height() / paper.height()));
     QRectF r(QPointF(0, 0), paper * scale);
     r.moveCenter(room.center());
     return r;

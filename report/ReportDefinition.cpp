@@ -52,8 +52,7 @@ Band& Report::addBand(BandKind kind, const QSizeF& sizeMm)
 const Band* Report::band(BandKind kind) const
 {
     for (const Band& b : m_bands)
-        if (b.kind == kind)
-            return &b;
+        if (b.kind == kind) return &b;
     return nullptr;
 }
 
@@ -61,8 +60,7 @@ ReportItem& Report::item(const QString& name)
 {
     for (Band& b : m_bands)
         for (ReportItem& i : b.items)
-            if (i.name == name)
-                return i;
+            if (i.name == name) return i;
     throw std::runtime_error(QStringLiteral("O relatório não tem o item %1").arg(name).toStdString());
 }
 

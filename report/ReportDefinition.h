@@ -28,10 +28,16 @@ struct PageSetup
     [[nodiscard]] QPageLayout pageLayout() const; ///< the same page for a printer, without margins
 };
 
-enum class BandKind { PageHeader, Detail, PageFooter };
+enum class BandKind
+{
+    PageHeader,
+    Detail,
+    PageFooter
+};
 
 /// How an item's box follows its text.
-enum class Sizing {
+enum class Sizing
+{
     AutoSize, ///< grows to the right as the text needs (wrapping only at the band's right edge)
     Stretch   ///< keeps the design width, wraps and grows downward
 };

@@ -18,8 +18,7 @@ std::vector<const PlacedText*> PageContent::textsOf(const QString& item) const
 {
     std::vector<const PlacedText*> out;
     for (const PlacedText& t : texts)
-        if (t.item == item)
-            out.push_back(&t);
+        if (t.item == item) out.push_back(&t);
     return out;
 }
 
@@ -45,21 +44,18 @@ ReportLayout::ReportLayout(const Report& report) : m_report(report)
         for (; row < rows; ++row) {
             const qreal h = heightOf(*detail, row);
             // A band taller than an empty page still gets a page of its own.
-            if (lastRow >= 0 && y + h > bottom + kTolerance)
-                break;
+            if (lastRow >= 0 && y + h > bottom + kTolerance) break;
             page.push_back({detail, row, y});
             y += h;
             lastRow = row;
         }
-        if (footer)
-            page.push_back({footer, lastRow, bottom});
+        if (footer) page.push_back({footer, lastRow, bottom});
     } while (row < rows);
 }
 
 PageContent ReportLayout::content(int page) const
 {
-    if (page < 0 || page >= pageCount())
-        throw std::out_of_range("página inexistente");
+    if (page < 0 || page >= pageCount()) throw std::out_of_range("página inexistente");
     const qreal left = m_report.page.printableMm().left();
     PageContent out;
     for (const Slot& s : m_pages[size_t(page)]) {
@@ -67,8 +63,8 @@ PageContent ReportLayout::content(int page) const
         qreal height = s.band->sizeMm.height();
         for (const PlacedText& t : texts)
             height = std::max(height, t.rectMm.bottom() - s.top);
-        out.bands.push_back({s.band->kind, s.row, QRectF(left, s.top, s.band->sizeMm.width(), height),
-                             s.band->background});
+        out.bands.push_back(
+            {s.band->kind, s.row, QRectF(left, s.top, s.band->sizeMm.width(), height), s.band->background});
         std::move(texts.begin(), texts.end(), std::back_inserter(out.texts));
     }
     return out;
@@ -99,8 +95,7 @@ std::vector<PlacedText> ReportLayout::placeItems(const Band& band, int row, cons
                 size = textblock::measure(t.text, t.font, room);
             }
             box.setSize(size);
-            if (item.centred)
-                box.moveLeft((bandWidth - size.width()) / 2);
+            if (item.centred) box.moveLeft((bandWidth - size.width()) / 2);
         }
         t.rectMm = box.translated(origin);
         out.push_back(std::move(t));
@@ -110,8 +105,7 @@ std::vector<PlacedText> ReportLayout::placeItems(const Band& band, int row, cons
 
 qreal ReportLayout::wrapRoom(const Band& band, const ReportItem& item)
 {
-    if (item.sizing == Sizing::Stretch)
-        return item.boxMm.width();
+    if (item.sizing == Sizing::Stretch) return item.boxMm.width();
     return item.centred ? band.sizeMm.width() : band.sizeMm.width() - item.boxMm.left();
 }
 
@@ -122,7 +116,8 @@ const ReportLayout::ItemFacts& ReportLayout::factsOf(const Band& band, const Rep
         const qreal room = wrapRoom(band, item);
         const QString sample = item.isField() ? QStringLiteral("X") : item.text;
         known = m_facts.insert(&item, ItemFacts{textblock::measure(sample, item.font, room).height(), room,
-                                                item.isField() ? columnOf(item) : -1, textblock::metrics(item.font)});
+                                                item.isField() ? columnOf(item) : -1,
+                                                textblock::metrics(item.font)});
     }
     return *known;
 }
@@ -135,22 +130,21 @@ qreal ReportLayout::heightOf(const Band& band, int row)
     for (const ReportItem& item : band.items) {
         const ItemFacts& facts = factsOf(band, item);
         height = std::max(height, item.boxMm.top() + std::max(item.boxMm.height(), facts.height));
-        if (facts.column < 0 || row < 0)
-            continue;
+        if (facts.column < 0 || row < 0) continue;
         const QString text = valueText(facts.column, row);
         // Most values cannot reach the band's bottom however they wrap: those are not measured.
         if (item.boxMm.top() + facts.height * textblock::lineBound(text, facts.metrics, facts.room) <= height)
             continue;
         if (!textblock::fitsOneLine(text, facts.metrics, facts.room))
-            height = std::max(height, item.boxMm.top() + textblock::measure(text, item.font, facts.room).height());
+            height =
+                std::max(height, item.boxMm.top() + textblock::measure(text, item.font, facts.room).height());
     }
     return height;
 }
 
 QString ReportLayout::textOf(const ReportItem& item, int row) const
 {
-    if (!item.isField())
-        return item.text;
+    if (!item.isField()) return item.text;
     const int column = columnOf(item);
     return column < 0 || row < 0 ? QString() : valueText(column, row);
 }
@@ -158,12 +152,12 @@ QString ReportLayout::textOf(const ReportItem& item, int row) const
 int ReportLayout::columnOf(const ReportItem& item) const
 {
     const RecordSet* data = m_report.dataSource();
-    if (!data)
-        return -1;
+    if (!data) return -1;
     const int column = data->fieldIndex(item.field);
     if (column < 0)
-        throw std::runtime_error(
-            QStringLiteral("O relatório mostra o campo %1, que a consulta não traz").arg(item.field).toStdString());
+        throw std::runtime_error(QStringLiteral("O relatório mostra o campo %1, que a consulta não traz")
+                                     .arg(item.field)
+                                     .toStdString());
     return column;
 }
 

@@ -23,9 +23,9 @@ struct PlacedText
     int row = -1;
     QString item; ///< the item's name
     QString text;
-    QRectF rectMm;          ///< on the paper, from its top-left corner
+    QRectF rectMm; ///< on the paper, from its top-left corner
     QFont font;
-    qreal wrapWidthMm = 0;  ///< width the text wraps at; 0 when only its own line breaks count
+    qreal wrapWidthMm = 0; ///< width the text wraps at; 0 when only its own line breaks count
 };
 
 /// What one page holds.
@@ -71,9 +71,9 @@ private:
     /// What paginating needs of an item, worked out once.
     struct ItemFacts
     {
-        qreal height;  ///< a caption's height, or a value's when it takes one line
-        qreal room;    ///< width its text wraps at
-        int column;    ///< a value's column, -1 for a caption
+        qreal height; ///< a caption's height, or a value's when it takes one line
+        qreal room;   ///< width its text wraps at
+        int column;   ///< a value's column, -1 for a caption
         QFontMetricsF metrics;
     };
     [[nodiscard]] const ItemFacts& factsOf(const Band& band, const ReportItem& item);

@@ -20,8 +20,7 @@ std::vector<int> pagesToPrint(const QPrinter& printer, int pageCount)
         printer.printRange() == QPrinter::AllPages ? QPageRanges() : printer.pageRanges();
     std::vector<int> out;
     for (int i = 0; i < pageCount; ++i)
-        if (ranges.isEmpty() || ranges.contains(i + 1))
-            out.push_back(i);
+        if (ranges.isEmpty() || ranges.contains(i + 1)) out.push_back(i);
     return out;
 }
 
@@ -67,13 +66,11 @@ void print(const ReportLayout& layout, QPrinter& printer)
     bool first = true;
     for (int copy = 0; copy < copies; ++copy)
         for (int page : pages) {
-            if (!first && !printer.newPage())
-                throw std::runtime_error("A impressão foi interrompida");
+            if (!first && !printer.newPage()) throw std::runtime_error("A impressão foi interrompida");
             first = false;
             paintPage(p, layout, page, pxPerMm);
         }
-    if (!p.end())
-        throw std::runtime_error("A impressão não foi concluída");
+    if (!p.end()) throw std::runtime_error("A impressão não foi concluída");
 }
 
 void exportPdf(const ReportLayout& layout, const QString& path)

@@ -56,13 +56,15 @@ ReportPreview::ReportPreview(const ReportLayout& layout, const QString& title, Q
     bar->addSeparator();
     QAction* printAction = addCommand(bar, QStringLiteral("actImprimir"), QStringLiteral("Imprimir..."),
                                       QStyle::SP_DialogSaveButton, QKeySequence::Print);
-    QAction* pdf = addCommand(bar, QStringLiteral("actPdf"), QStringLiteral("Salvar PDF..."),
-                              QStyle::SP_DriveHDIcon);
+    QAction* pdf =
+        addCommand(bar, QStringLiteral("actPdf"), QStringLiteral("Salvar PDF..."), QStyle::SP_DriveHDIcon);
     bar->addSeparator();
-    QAction* closeAction = addCommand(bar, QStringLiteral("actFechar"), QStringLiteral("Fechar"),
-                                      QStyle::SP_DialogCloseButton);
+    QAction* closeAction =
+        addCommand(bar, QStringLiteral("actFechar"), QStringLiteral("Fechar"), QStyle::SP_DialogCloseButton);
     m_backActions = {firstPage, prior};
     m_forwardActions = {next, lastPage};
+    for (QAction* a : m_backActions + m_forwardActions)
+        a->setPriority(QAction::LowPriority); // icon only: the commands keep room for their captions
 
     connect(firstPage, &QAction::triggered, this, [this] { showPage(0); });
     connect(prior, &QAction::triggered, this, [this] { showPage(currentPage() - 1); });
@@ -81,7 +83,7 @@ ReportPreview::ReportPreview(const ReportLayout& layout, const QString& title, Q
     // A normal window, as tall as the screen comfortably allows, the page zoomed to fit.
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const int height = std::max(400, screen.height() * 9 / 10);
-    resize(std::min(screen.width(), height * 3 / 4 + 120), height);
+    resize(std::min(screen.width(), std::max(bar->sizeHint().width(), height * 3 / 4 + 120)), height);
     pageChanged();
 }
 
@@ -114,10 +116,9 @@ void ReportPreview::printPages()
     setUpPrinter(printer, m_layout.page());
     QPrintDialog dialog(&printer, this);
     dialog.setMinMax(1, pageCount());
-    dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCurrentPage
-                      | QAbstractPrintDialog::PrintToFile);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
+    dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCurrentPage |
+                      QAbstractPrintDialog::PrintToFile);
+    if (dialog.exec() != QDialog::Accepted) return;
     if (printer.printRange() == QPrinter::CurrentPage)
         printer.setPageRanges(QPageRanges::fromString(QString::number(currentPage() + 1)));
     waitcursor::Guard wait;
@@ -126,12 +127,11 @@ void ReportPreview::printPages()
 
 void ReportPreview::exportToPdf()
 {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Salvar PDF"), windowTitle() + QStringLiteral(".pdf"),
-                                                QStringLiteral("PDF (*.pdf)"));
-    if (path.isEmpty())
-        return;
-    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        path += QStringLiteral(".pdf");
+    QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Salvar PDF"),
+                                     windowTitle() + QStringLiteral(".pdf"), QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty()) return;
+    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
     waitcursor::Guard wait;
     exportPdf(m_layout, path);
 }

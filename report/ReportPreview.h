@@ -22,8 +22,8 @@ public:
     [[nodiscard]] int pageCount() const { return m_layout.pageCount(); }
     void showPage(int page); ///< clamps to the pages there are
 
-    void printPages();      ///< asks for printer, range and copies, then prints
-    void exportToPdf();     ///< asks for a file name, then writes every page to it
+    void printPages();  ///< asks for printer, range and copies, then prints
+    void exportToPdf(); ///< asks for a file name, then writes every page to it
 
 private:
     void pageChanged();

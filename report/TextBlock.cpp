@@ -68,8 +68,7 @@ QFontMetricsF metrics(const QFont& font)
 bool fitsOneLine(const QString& text, const QFontMetricsF& metrics, qreal wrapWidthMm)
 {
     for (QChar c : text)
-        if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::LineSeparator)
-            return false;
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::LineSeparator) return false;
     // A small margin leaves a text that only just fits to the full measurement.
     return metrics.horizontalAdvance(text) < wrapWidthMm * kUnitsPerMm * 0.98;
 }
@@ -84,8 +83,8 @@ int lineBound(const QString& text, const QFontMetricsF& metrics, qreal wrapWidth
     int lines = 0;
     qsizetype start = 0;
     for (qsizetype i = 0; i <= text.size(); ++i)
-        if (i == text.size() || text[i] == QLatin1Char('\n') || text[i] == QLatin1Char('\r')
-            || text[i] == QChar::LineSeparator) {
+        if (i == text.size() || text[i] == QLatin1Char('\n') || text[i] == QLatin1Char('\r') ||
+            text[i] == QChar::LineSeparator) {
             lines += bound(i - start);
             start = i + 1;
         }
@@ -94,8 +93,7 @@ int lineBound(const QString& text, const QFontMetricsF& metrics, qreal wrapWidth
 
 void draw(QPainter& p, const QString& text, const QFont& font, const QRectF& boxMm, qreal wrapWidthMm)
 {
-    if (text.isEmpty())
-        return;
+    if (text.isEmpty()) return;
     QTextLayout layout(withLineSeparators(text), font, &referenceDevice());
     layOut(layout, wrapWidthMm);
     p.save();

@@ -60,7 +60,8 @@ TrptFicha_FO::TrptFicha_FO(const RecordSet& suppliers)
     QFont title = report::reportFont(QStringLiteral("Tahoma"), 28, true);
     title.setItalic(true);
     title.setUnderline(true);
-    band.addCaption(kTitleItem, QStringLiteral("Ficha de Fornecedores"), QRectF(0, 8.7, 110.7, 0), title).centred = true;
+    band.addCaption(kTitleItem, QStringLiteral("Ficha de Fornecedores"), QRectF(0, 8.7, 110.7, 0), title)
+        .centred = true;
 
     const QFont caption = report::reportFont(QStringLiteral("Tahoma"), 14, true);
     const QFont value = report::reportFont(QStringLiteral("Arial"), 14);

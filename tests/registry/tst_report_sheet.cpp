@@ -39,8 +39,7 @@ class ReportSheetTest : public QObject
         QObject scope; // a preview that never opens leaves no answer behind for a later test
         QTimer::singleShot(0, &scope, [&] {
             auto* preview = qobject_cast<ReportPreview*>(QApplication::activeModalWidget());
-            if (!preview)
-                return;
+            if (!preview) return;
             seen.shown = true;
             seen.title = preview->windowTitle();
             seen.pageLabel = preview->findChild<QLabel*>(QStringLiteral("lblPagina"))->text();
@@ -78,7 +77,8 @@ private Q_SLOTS:
 
         const Seen seen = runSheet();
         QVERIFY(seen.shown);
-        QCOMPARE(seen.names, (QStringList{QStringLiteral("ALFA"), QStringLiteral("BETA"), QStringLiteral("BRAVO")}));
+        QCOMPARE(seen.names,
+                 (QStringList{QStringLiteral("ALFA"), QStringLiteral("BETA"), QStringLiteral("BRAVO")}));
         QCOMPARE(seen.titles, QStringList(3, QStringLiteral("Relatório Fornecedores por Nome")));
         QCOMPARE(seen.pageLabel, QStringLiteral("Página 1 de 3"));
         QCOMPARE(seen.title, QStringLiteral("Relatório Fornecedores por Nome"));

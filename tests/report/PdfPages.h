@@ -9,8 +9,7 @@ namespace testsupport {
 inline int pdfPageCount(const QString& path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
+    if (!f.open(QIODevice::ReadOnly)) return -1;
     const QString text = QString::fromLatin1(f.readAll());
     static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?!s)"));
     return int(text.count(page));

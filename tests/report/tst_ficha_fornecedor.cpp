@@ -23,14 +23,21 @@ class FichaFornecedorTest : public QObject
     /// The sheet over the table as it is now, titled as the supplier screen titles it.
     std::unique_ptr<ReportLayout> layout(std::unique_ptr<TrptFicha_FO>& sheet)
     {
-        m_data = std::make_unique<RecordSet>(*m_conn, QStringLiteral("SELECT * FROM fornecedor ORDER BY Nome"));
+        m_data =
+            std::make_unique<RecordSet>(*m_conn, QStringLiteral("SELECT * FROM fornecedor ORDER BY Nome"));
         m_data->open();
         sheet = std::make_unique<TrptFicha_FO>(*m_data);
         sheet->setTitle(QStringLiteral("Relatório Fornecedores por Nome"));
         return std::make_unique<ReportLayout>(sheet->form());
     }
-    static QString textOf(const PageContent& c, const char* item) { return c.textsOf(QLatin1String(item)).at(0)->text; }
-    static QRectF boxOf(const PageContent& c, const char* item) { return c.textsOf(QLatin1String(item)).at(0)->rectMm; }
+    static QString textOf(const PageContent& c, const char* item)
+    {
+        return c.textsOf(QLatin1String(item)).at(0)->text;
+    }
+    static QRectF boxOf(const PageContent& c, const char* item)
+    {
+        return c.textsOf(QLatin1String(item)).at(0)->rectMm;
+    }
 
 private Q_SLOTS:
     void initTestCase()
@@ -61,7 +68,8 @@ private Q_SLOTS:
             QCOMPARE(textOf(c, "lblTitulo"), QStringLiteral("Relatório Fornecedores por Nome"));
             names << textOf(c, "fldNome");
         }
-        QCOMPARE(names, (QStringList{QStringLiteral("ANTÔNIO"), QStringLiteral("MÁRCIO"), QStringLiteral("ZÉLIA")}));
+        QCOMPARE(names,
+                 (QStringList{QStringLiteral("ANTÔNIO"), QStringLiteral("MÁRCIO"), QStringLiteral("ZÉLIA")}));
     }
 
     void itemsOfTheSheet_data()
@@ -100,10 +108,11 @@ private Q_SLOTS:
         QFETCH(QString, item);
         QFETCH(QString, text);
         QFETCH(QPointF, topLeft);
-        sql(QStringLiteral("INSERT INTO fornecedor (CodigoFornecedor, Nome, Endereco, Bairro, Cidade, Estado, Cep, "
-                           "Telefone1, Telefone2, Tipo, Cgccpf, Obs) VALUES (42, 'DISTRIBUIDORA SOL LTDA', "
-                           "'RUA AUGUSTA', 'CONSOLAÇÃO', 'SÃO PAULO', 'SP', '01310-100', '(11) 3333-4444', "
-                           "'(11) 5555-6666', 'ATACADO', '11.222.333/0001-81', 'ENTREGA ÀS TERÇAS')"));
+        sql(QStringLiteral(
+            "INSERT INTO fornecedor (CodigoFornecedor, Nome, Endereco, Bairro, Cidade, Estado, Cep, "
+            "Telefone1, Telefone2, Tipo, Cgccpf, Obs) VALUES (42, 'DISTRIBUIDORA SOL LTDA', "
+            "'RUA AUGUSTA', 'CONSOLAÇÃO', 'SÃO PAULO', 'SP', '01310-100', '(11) 3333-4444', "
+            "'(11) 5555-6666', 'ATACADO', '11.222.333/0001-81', 'ENTREGA ÀS TERÇAS')"));
         std::unique_ptr<TrptFicha_FO> sheet;
         const PageContent c = layout(sheet)->content(0);
         const auto placed = c.textsOf(item);
@@ -111,7 +120,8 @@ private Q_SLOTS:
         QCOMPARE(placed[0]->text, text);
         QCOMPARE(qRound(placed[0]->rectMm.left() * 10), qRound(topLeft.x() * 10));
         QCOMPARE(qRound(placed[0]->rectMm.top() * 10), qRound(topLeft.y() * 10));
-        QCOMPARE(placed[0]->font.family(), item.startsWith(QLatin1String("lbl")) ? QStringLiteral("Tahoma") : QStringLiteral("Arial"));
+        QCOMPARE(placed[0]->font.family(),
+                 item.startsWith(QLatin1String("lbl")) ? QStringLiteral("Tahoma") : QStringLiteral("Arial"));
         QCOMPARE(placed[0]->font.bold(), item.startsWith(QLatin1String("lbl")));
         QCOMPARE(placed[0]->font.pointSizeF(), 14.0);
     }
@@ -128,7 +138,8 @@ private Q_SLOTS:
 
     void supplierWithoutTelephonesKeepsTheCaption()
     {
-        sql(QStringLiteral("INSERT INTO fornecedor (Nome, Telefone1, Telefone2) VALUES ('SEM FONE', NULL, '')"));
+        sql(QStringLiteral(
+            "INSERT INTO fornecedor (Nome, Telefone1, Telefone2) VALUES ('SEM FONE', NULL, '')"));
         std::unique_ptr<TrptFicha_FO> sheet;
         const PageContent c = layout(sheet)->content(0);
         QCOMPARE(textOf(c, "lblTelefones"), QStringLiteral("Telefones:"));
@@ -142,7 +153,8 @@ private Q_SLOTS:
         // A 43-character street runs past its 22.3 mm box; a 9-digit code wraps inside its 16.3 mm.
         const QString street = QStringLiteral("AVENIDA BRIGADEIRO FARIA LIMA, CONJUNTO 12");
         sql(QStringLiteral("INSERT INTO fornecedor (CodigoFornecedor, Nome, Endereco, Estado) "
-                           "VALUES (123456789, 'LONGO', '%1', 'SP')").arg(street));
+                           "VALUES (123456789, 'LONGO', '%1', 'SP')")
+                .arg(street));
         std::unique_ptr<TrptFicha_FO> sheet;
         const PageContent c = layout(sheet)->content(0);
         const QRectF streetBox = boxOf(c, "fldEndereco");

@@ -17,7 +17,8 @@ const QFont kFont = reportFont(QStringLiteral("Arial"), 14);
 qreal lineHeight()
 {
     Report r;
-    r.addBand(BandKind::Detail, {190, 20}).addCaption(QStringLiteral("x"), QStringLiteral("X"), {0, 0, 10, 0}, kFont);
+    r.addBand(BandKind::Detail, {190, 20})
+        .addCaption(QStringLiteral("x"), QStringLiteral("X"), {0, 0, 10, 0}, kFont);
     return ReportLayout(r).content(0).texts.at(0).rectMm.height();
 }
 
@@ -34,11 +35,13 @@ class ReportLayoutTest : public QObject
     {
         sql(QStringLiteral("DELETE FROM fornecedor"));
         for (int i = count; i >= 1; --i) // stored in reverse, read back by name
-            sql(QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('NOME %1')").arg(i, 2, 10, QLatin1Char('0')));
+            sql(QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('NOME %1')")
+                    .arg(i, 2, 10, QLatin1Char('0')));
     }
     std::unique_ptr<RecordSet> openSuppliers()
     {
-        auto rs = std::make_unique<RecordSet>(*m_conn, QStringLiteral("SELECT * FROM fornecedor ORDER BY Nome"));
+        auto rs =
+            std::make_unique<RecordSet>(*m_conn, QStringLiteral("SELECT * FROM fornecedor ORDER BY Nome"));
         rs->open();
         return rs;
     }
@@ -81,11 +84,10 @@ private Q_SLOTS:
         auto data = openSuppliers();
         Report r;
         r.setDataSource(data.get());
-        if (header > 0)
-            r.addBand(BandKind::PageHeader, {190, header});
-        r.addBand(BandKind::Detail, {190, detail}).addField(QStringLiteral("nome"), QStringLiteral("Nome"), {5, 5, 20, 0}, kFont);
-        if (footer > 0)
-            r.addBand(BandKind::PageFooter, {190, footer});
+        if (header > 0) r.addBand(BandKind::PageHeader, {190, header});
+        r.addBand(BandKind::Detail, {190, detail})
+            .addField(QStringLiteral("nome"), QStringLiteral("Nome"), {5, 5, 20, 0}, kFont);
+        if (footer > 0) r.addBand(BandKind::PageFooter, {190, footer});
 
         const ReportLayout layout(r);
         QCOMPARE(layout.pageCount(), rowsPerPage.size());
@@ -94,12 +96,9 @@ private Q_SLOTS:
             const PageContent c = layout.content(p);
             QList<int> detailRows;
             for (const PlacedBand& b : c.bands) {
-                if (b.kind == BandKind::Detail)
-                    detailRows << b.row;
-                if (b.kind == BandKind::PageHeader)
-                    QCOMPARE(b.rectMm.top(), 10.0);
-                if (b.kind == BandKind::PageFooter)
-                    QCOMPARE(b.rectMm.bottom(), 287.0);
+                if (b.kind == BandKind::Detail) detailRows << b.row;
+                if (b.kind == BandKind::PageHeader) QCOMPARE(b.rectMm.top(), 10.0);
+                if (b.kind == BandKind::PageFooter) QCOMPARE(b.rectMm.bottom(), 287.0);
             }
             QCOMPARE(detailRows.size(), rowsPerPage[p]);
             for (int i = 0; i < detailRows.size(); ++i, ++row) {
@@ -119,9 +118,11 @@ private Q_SLOTS:
         auto data = openSuppliers();
         Report r;
         r.setDataSource(data.get());
-        r.addBand(BandKind::PageHeader, {190, 20}).addField(QStringLiteral("first"), QStringLiteral("Nome"), {0, 0, 30, 0}, kFont);
+        r.addBand(BandKind::PageHeader, {190, 20})
+            .addField(QStringLiteral("first"), QStringLiteral("Nome"), {0, 0, 30, 0}, kFont);
         r.addBand(BandKind::Detail, {190, 110}); // two fit between header and footer
-        r.addBand(BandKind::PageFooter, {190, 20}).addField(QStringLiteral("last"), QStringLiteral("Nome"), {0, 0, 30, 0}, kFont);
+        r.addBand(BandKind::PageFooter, {190, 20})
+            .addField(QStringLiteral("last"), QStringLiteral("Nome"), {0, 0, 30, 0}, kFont);
         const ReportLayout layout(r);
         QCOMPARE(layout.pageCount(), 2);
         QCOMPARE(layout.content(0).textsOf(QStringLiteral("first")).at(0)->text, QStringLiteral("NOME 01"));
@@ -139,10 +140,14 @@ private Q_SLOTS:
         QTest::addColumn<int>("lines"); // 0: several
         const auto autoSize = int(Sizing::AutoSize);
         const auto stretch = int(Sizing::Stretch);
-        QTest::newRow("auto-size grows right") << autoSize << 20.0 << QStringLiteral("RUA DAS LARANJEIRAS") << true << 1;
-        QTest::newRow("auto-size, line breaks") << autoSize << 20.0 << QStringLiteral("A\nB\r\nC") << false << 3;
-        QTest::newRow("auto-size stops at the band's edge") << autoSize << 150.0 << QStringLiteral("PALAVRA ").repeated(6) << true << 0;
-        QTest::newRow("stretch keeps width, wraps down") << stretch << 20.0 << QStringLiteral("123456789012") << false << 3;
+        QTest::newRow("auto-size grows right")
+            << autoSize << 20.0 << QStringLiteral("RUA DAS LARANJEIRAS") << true << 1;
+        QTest::newRow("auto-size, line breaks")
+            << autoSize << 20.0 << QStringLiteral("A\nB\r\nC") << false << 3;
+        QTest::newRow("auto-size stops at the band's edge")
+            << autoSize << 150.0 << QStringLiteral("PALAVRA ").repeated(6) << true << 0;
+        QTest::newRow("stretch keeps width, wraps down")
+            << stretch << 20.0 << QStringLiteral("123456789012") << false << 3;
         QTest::newRow("stretch, short text") << stretch << 20.0 << QStringLiteral("SP") << false << 1;
     }
     void itemSizes()
@@ -155,8 +160,8 @@ private Q_SLOTS:
         const qreal designWidth = 16.3;
         Report r;
         Band& band = r.addBand(BandKind::Detail, {190, 50});
-        band.addCaption(QStringLiteral("item"), QStringLiteral("antes"), {left, 8, designWidth, 0}, kFont).sizing =
-            Sizing(sizing);
+        band.addCaption(QStringLiteral("item"), QStringLiteral("antes"), {left, 8, designWidth, 0}, kFont)
+            .sizing = Sizing(sizing);
         r.setText(QStringLiteral("item"), text);
 
         const PlacedText t = ReportLayout(r).content(0).texts.at(0);
@@ -168,8 +173,7 @@ private Q_SLOTS:
             QCOMPARE(qRound(t.rectMm.height() / lineHeight()), lines);
         else
             QVERIFY(t.rectMm.height() > 1.5 * lineHeight());
-        if (Sizing(sizing) == Sizing::Stretch)
-            QCOMPARE(t.rectMm.width(), designWidth);
+        if (Sizing(sizing) == Sizing::Stretch) QCOMPARE(t.rectMm.width(), designWidth);
     }
 
     void centredItemSitsInTheMiddleOfTheBand()
@@ -185,12 +189,14 @@ private Q_SLOTS:
 
     void aStretchedBandTakesMoreRoom()
     {
-        sql(QStringLiteral("DELETE FROM fornecedor; INSERT INTO fornecedor (Nome, Obs) VALUES ('A', 'CURTA'), "
-                           "('B', REPEAT('LINHA\\n', 30)), ('C', 'CURTA')"));
+        sql(QStringLiteral(
+            "DELETE FROM fornecedor; INSERT INTO fornecedor (Nome, Obs) VALUES ('A', 'CURTA'), "
+            "('B', REPEAT('LINHA\\n', 30)), ('C', 'CURTA')"));
         auto data = openSuppliers();
         Report r;
         r.setDataSource(data.get());
-        r.addBand(BandKind::Detail, {190, 90}).addField(QStringLiteral("obs"), QStringLiteral("Obs"), {0, 80, 100, 0}, kFont);
+        r.addBand(BandKind::Detail, {190, 90})
+            .addField(QStringLiteral("obs"), QStringLiteral("Obs"), {0, 80, 100, 0}, kFont);
         const ReportLayout layout(r);
         // 'A' and 'C' alone would share a page; the long note of 'B' pushes each onto its own.
         QCOMPARE(layout.pageCount(), 3);
@@ -205,7 +211,8 @@ private Q_SLOTS:
         auto data = openSuppliers();
         Report r;
         r.setDataSource(data.get());
-        r.addBand(BandKind::Detail, {190, 50}).addField(QStringLiteral("x"), QStringLiteral("NaoExiste"), {0, 0, 10, 0}, kFont);
+        r.addBand(BandKind::Detail, {190, 50})
+            .addField(QStringLiteral("x"), QStringLiteral("NaoExiste"), {0, 0, 10, 0}, kFont);
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, ReportLayout{r});
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, r.setText(QStringLiteral("y"), QStringLiteral("texto")));
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, ReportLayout(Report()).content(1));

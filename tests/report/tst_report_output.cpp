@@ -52,16 +52,19 @@ private Q_SLOTS:
     void initTestCase()
     {
         testsupport::createDatabase(Role::Local, m_db);
-        testsupport::runSql(Role::Local, m_db,
-                            QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('CARLOS'), ('ANA'), ('BRUNO')"));
+        testsupport::runSql(
+            Role::Local, m_db,
+            QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('CARLOS'), ('ANA'), ('BRUNO')"));
         m_conn = std::make_unique<Connection>(QStringLiteral("local"));
         m_conn->setSettings(testsupport::settings(Role::Local, m_db));
-        m_data = std::make_unique<RecordSet>(*m_conn, QStringLiteral("SELECT * FROM fornecedor ORDER BY Nome"));
+        m_data =
+            std::make_unique<RecordSet>(*m_conn, QStringLiteral("SELECT * FROM fornecedor ORDER BY Nome"));
         m_data->open();
         m_report.page.frame = true;
         m_report.setDataSource(m_data.get());
         m_report.addBand(BandKind::Detail, {190, 200})
-            .addField(QStringLiteral("nome"), QStringLiteral("Nome"), {20, 30, 10, 0}, reportFont(QStringLiteral("Arial"), 28));
+            .addField(QStringLiteral("nome"), QStringLiteral("Nome"), {20, 30, 10, 0},
+                      reportFont(QStringLiteral("Arial"), 28));
     }
     void cleanupTestCase()
     {
@@ -107,7 +110,8 @@ private Q_SLOTS:
         QFETCH(QString, range);
         QFETCH(int, copies);
         QFETCH(int, pages);
-        const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".pdf"));
+        const QString path =
+            m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".pdf"));
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
@@ -123,8 +127,9 @@ private Q_SLOTS:
 
     void pdfToAFolderThatDoesNotExistFails()
     {
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
-                                 exportPdf(ReportLayout(m_report), m_dir.filePath(QStringLiteral("nao/existe.pdf"))));
+        QVERIFY_THROWS_EXCEPTION(
+            std::runtime_error,
+            exportPdf(ReportLayout(m_report), m_dir.filePath(QStringLiteral("nao/existe.pdf"))));
     }
 
     void previewPagesAndCloses()
@@ -135,8 +140,7 @@ private Q_SLOTS:
         bool paperShown = false;
         QTimer::singleShot(0, &preview, [&] {
             auto* shown = qobject_cast<ReportPreview*>(QApplication::activeModalWidget());
-            if (!shown)
-                return;
+            if (!shown) return;
             auto* label = shown->findChild<QLabel*>(QStringLiteral("lblPagina"));
             auto* next = shown->findChild<QAction*>(QStringLiteral("actProxima"));
             auto* prior = shown->findChild<QAction*>(QStringLiteral("actAnterior"));
@@ -149,7 +153,8 @@ private Q_SLOTS:
             auto* view = shown->findChild<PageView*>();
             const QImage grabbed = view->grab().toImage();
             const QRectF paper = view->paperRect();
-            paperShown = QRectF(view->rect()).contains(paper) && grabbed.pixelColor(paper.center().toPoint()) == Qt::white;
+            paperShown = QRectF(view->rect()).contains(paper) &&
+                         grabbed.pixelColor(paper.center().toPoint()) == Qt::white;
             shown->findChild<QAction*>(QStringLiteral("actFechar"))->trigger();
         });
         preview.exec();
