@@ -21,7 +21,6 @@ private Q_SLOTS:
         QTest::newRow("city and state only") << QStringList{"", "", "", "SAO PAULO", "SP"} << "SAO PAULO,SP";
         QTest::newRow("gaps in the middle")
             << QStringList{"RUA A", "", "CENTRO", "", "SP"} << "RUA A,CENTRO,SP";
-        QTest::newRow("state only") << QStringList{"", "", "", "", "SP"} << "SP";
         QTest::newRow("nothing") << QStringList{"", "", "", "", ""} << "";
     }
     void composesAddress()
@@ -79,18 +78,6 @@ private Q_SLOTS:
                                        "default.css"))
                 .size(),
             1);
-    }
-
-    void providerHostsForTheDefaultApiHost()
-    {
-        const MapHosts google = MapHosts::fromApiHost(QStringLiteral("maps.googleapis.com"));
-        QCOMPARE(google.api, QStringLiteral("maps.googleapis.com"));
-        QCOMPARE(google.publicMaps, QStringLiteral("maps.google.com"));
-        QCOMPARE(publicMapsAddress(google, QStringLiteral("RUA+A,SP")),
-                 QStringLiteral("http://maps.google.com/maps?q=RUA+A,SP"));
-        const MapHosts standIn = MapHosts::fromApiHost(QStringLiteral("127.0.0.1:9"));
-        QCOMPARE(standIn.stylesheet, QStringLiteral("127.0.0.1:9"));
-        QCOMPARE(standIn.publicMaps, QStringLiteral("127.0.0.1:9"));
     }
 
     void writesLatin1LinesEndedByCrLfReplacingTheFile()
