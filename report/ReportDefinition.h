@@ -85,6 +85,10 @@ public:
 
     /// The item named NAME on any band; throws std::runtime_error when there is none.
     [[nodiscard]] ReportItem& item(const QString& name);
+    [[nodiscard]] const ReportItem& item(const QString& name) const
+    {
+        return const_cast<Report*>(this)->item(name);
+    }
     /// Changes a caption's text at run time.
     void setText(const QString& itemName, const QString& text) { item(itemName).text = text; }
 

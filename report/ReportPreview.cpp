@@ -20,10 +20,13 @@ namespace cad::report {
 
 namespace {
 
+/// A command with the desktop theme's icon THEMEICON where there is one, else the style's ICON.
 QAction* addCommand(QToolBar* bar, const QString& name, const QString& caption, QStyle::StandardPixmap icon,
-                    const QKeySequence& key = {})
+                    const QKeySequence& key = {}, const QString& themeIcon = {})
 {
-    QAction* a = bar->addAction(bar->style()->standardIcon(icon), caption);
+    const QIcon fallback = bar->style()->standardIcon(icon);
+    QAction* a =
+        bar->addAction(themeIcon.isEmpty() ? fallback : QIcon::fromTheme(themeIcon, fallback), caption);
     a->setObjectName(name);
     a->setShortcut(key);
     return a;
@@ -54,8 +57,9 @@ ReportPreview::ReportPreview(const ReportLayout& layout, const QString& title, Q
     QAction* lastPage = addCommand(bar, QStringLiteral("actUltima"), QStringLiteral("Última"),
                                    QStyle::SP_MediaSkipForward, Qt::Key_End);
     bar->addSeparator();
-    QAction* printAction = addCommand(bar, QStringLiteral("actImprimir"), QStringLiteral("Imprimir..."),
-                                      QStyle::SP_DialogSaveButton, QKeySequence::Print);
+    QAction* printAction =
+        addCommand(bar, QStringLiteral("actImprimir"), QStringLiteral("Imprimir..."),
+                   QStyle::SP_DialogSaveButton, QKeySequence::Print, QStringLiteral("document-print"));
     QAction* pdf =
         addCommand(bar, QStringLiteral("actPdf"), QStringLiteral("Salvar PDF..."), QStyle::SP_DriveHDIcon);
     bar->addSeparator();

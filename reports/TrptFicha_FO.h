@@ -19,7 +19,7 @@ public:
     [[nodiscard]] report::Report& form() { return m_form; }
     /// The title printed at the top of every sheet.
     void setTitle(const QString& title) { m_form.setText(kTitleItem, title); }
-    [[nodiscard]] QString title() { return m_form.item(kTitleItem).text; }
+    [[nodiscard]] QString title() const { return m_form.item(kTitleItem).text; }
 
     /// Lays the sheets out and shows them in the print preview until the operator closes it.
     void preview(QWidget* parent);

@@ -193,17 +193,6 @@ private Q_SLOTS:
         const int perimeter = int(2 * (190 + 277) * 100 / 25.4);
         QVERIFY2(dark > perimeter / 2 && dark < perimeter * 2, qPrintable(QString::number(dark)));
     }
-
-    void pageDescription()
-    {
-        sql(QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('A')"));
-        std::unique_ptr<TrptFicha_FO> sheet;
-        const auto pages = layout(sheet);
-        QCOMPARE(pages->page().paperMm(), QSizeF(210, 297));
-        QCOMPARE(pages->page().printableMm(), QRectF(10, 10, 190, 277));
-        QVERIFY(pages->page().frame);
-        QCOMPARE(pages->content(0).bands.at(0).rectMm, QRectF(10, 10, 190.1, 275.5));
-    }
 };
 
 QTEST_MAIN(FichaFornecedorTest)

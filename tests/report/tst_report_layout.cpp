@@ -176,17 +176,6 @@ private Q_SLOTS:
         if (Sizing(sizing) == Sizing::Stretch) QCOMPARE(t.rectMm.width(), designWidth);
     }
 
-    void centredItemSitsInTheMiddleOfTheBand()
-    {
-        Report r;
-        r.addBand(BandKind::Detail, {190, 50})
-            .addCaption(QStringLiteral("title"), QStringLiteral("TÍTULO"), {0, 5, 110, 0}, kFont)
-            .centred = true;
-        const QRectF box = ReportLayout(r).content(0).texts.at(0).rectMm;
-        QVERIFY(box.width() < 110);
-        QCOMPARE(qRound(box.center().x() * 100), qRound(105.0 * 100));
-    }
-
     void aStretchedBandTakesMoreRoom()
     {
         sql(QStringLiteral(
