@@ -64,16 +64,16 @@ void TFormMapa::btnTracaRotaClick()
     QString end = mapa::composeAddress(addressOf(m_destino));
     start.replace(QLatin1Char(' '), QLatin1Char('+'));
     end.replace(QLatin1Char(' '), QLatin1Char('+'));
+    CommandsOff off(m_waiting, [this](bool on) { setCommandsEnabled(on); });
     {
         waitcursor::Guard wait;
-        CommandsOff off(m_waiting, [this](bool on) { setCommandsEnabled(on); });
         GerarPaginaMapa(start, end);
         navigate(QUrl::fromLocalFile(pagePath()));
         waitForPage();
-        if (m_closing) return;
-        PegarDistancia();
-        if (m_closing) return;
     }
+    if (m_closing) return;
+    PegarDistancia();
+    if (m_closing) return;
     if (!distancia().isEmpty()) storeDistance(distancia());
 }
 
@@ -94,6 +94,7 @@ void TFormMapa::PegarDistancia()
 {
     QString text;
     try {
+        waitcursor::Guard wait; // ends before the message below
         for (int i = 0; i < kDistanceReads && text.isEmpty() && !m_closing; ++i) {
             text = LerValorElemento(*m_page, QStringLiteral("input"), QStringLiteral("value"),
                                     QStringLiteral("inputTotal"));
