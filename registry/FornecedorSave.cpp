@@ -91,10 +91,13 @@ void TfrmFornecedor::tbFornecedorBeforePost(RecordSet& rs)
     rs.setValue(QStringLiteral("Tipos"), rs.text(QStringLiteral("Tiposdespesas")));
     rs.setValue(QStringLiteral("Gerencial"), rs.text(QStringLiteral("Gerenciais")));
     rs.setValue(QStringLiteral("ICompletCliFor"), rs.text(QStringLiteral("complemento")).left(25));
-    // The municipality saved is the one the list's cursor stands on.
-    const QVariant city = myqryMyMunicipios.isOpen() && !myqryMyMunicipios.isEmpty()
-                              ? myqryMyMunicipios.value(QStringLiteral("codigo"))
-                              : QVariant(0);
+    // The municipality saved is the one the list shows (its cursor stands on it). When the list
+    // shows none (a code of another state than the one it was narrowed to), the record keeps its
+    // own: the row under the cursor would be some other municipality.
+    QVariant city = QVariant(0);
+    if (myqryMyMunicipios.isOpen() && !myqryMyMunicipios.isEmpty())
+        city = m_cidades->currentIndex() >= 0 ? myqryMyMunicipios.value(QStringLiteral("codigo"))
+                                              : rs.value(QStringLiteral("CodigoCidade"));
     rs.setValue(QStringLiteral("CodigoCidade"), city);
     rs.setValue(QStringLiteral("CodCidade"), city);
     const RecordSet& company = m_dm.tbConfiguracao;

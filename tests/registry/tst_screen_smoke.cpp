@@ -1,4 +1,5 @@
 // The supplier screen starts over the real servers: caption, empty closed list, browse layout.
+#include "data/widgets/DbLookupCombo.h"
 #include "data/widgets/DbRadioGroup.h"
 #include "tests/registry/ScreenFixture.h"
 
@@ -66,6 +67,22 @@ private Q_SLOTS:
         QCOMPARE(f.currentTab(), QStringLiteral("Listagem"));
         QCOMPARE(f.tbFornecedor.state(), cad::RecordSet::State::Browse);
         QCOMPARE(f.bars(), cad::TfrmFornecedor::Bars::Browse);
+    }
+
+    void savingKeepsAMunicipalityTheNarrowedListDoesNotHold()
+    {
+        m_fx->local(QStringLiteral("DELETE FROM fornecedor; INSERT INTO fornecedor (Nome, Estado, CodigoCidade, CodCidade) "
+                                   "VALUES ('MINEIRO', 'MG', 3106200, 3106200)"));
+        cad::TfrmFornecedor& f = m_fx->openScreen();
+        f.searchByLetter(QLatin1Char('M'));
+        f.stateList()->setKey(QStringLiteral("SP")); // the list narrowed to another state
+        f.dblkcbbufsClick();
+        QCOMPARE(f.municipalityList()->shownText(), QString());
+        f.tbFornecedor.edit();
+        f.tbFornecedor.setValue(QStringLiteral("Nome"), QStringLiteral("MINEIRO E FILHOS"));
+        f.tbFornecedor.post();
+        QCOMPARE(m_fx->local(QStringLiteral("SELECT CONCAT(CodigoCidade, '/', CodCidade) FROM fornecedor")),
+                 QStringList{QStringLiteral("3106200/3106200")});
     }
 };
 
