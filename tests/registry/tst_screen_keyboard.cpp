@@ -89,6 +89,13 @@ private Q_SLOTS:
         control<QTabWidget>(f, QStringLiteral("pgcFornecedor"))->setCurrentIndex(tab);
         auto* incluir = control<QAbstractButton>(f, QStringLiteral("SpeedButton2"));
         QSignalSpy pressed(incluir, &QAbstractButton::clicked);
+        // The button opens the cost centre screen modally: close it as soon as it is up.
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, &closer, [] {
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        closer.start(10);
         auto* box = control(f, QStringLiteral("edtPesquisa"));
         box->setFocus();
         QTest::keyClick(box, Qt::Key_I, Qt::AltModifier);
