@@ -20,8 +20,7 @@ void TfrmFornecedor::SpeedButton2Click()
         tbGerencial.refresh();
         m_gerencial->setKey(m_gerencial->key());
     }
-    if (!tbFornecedor.isOpen())
-        return;
+    if (!tbFornecedor.isOpen()) return;
     // Re-reading saves a changed pending row (with every rule of a save) or ends an unchanged one.
     for (DbLineEdit* e : findChildren<DbLineEdit*>())
         e->commitPending();

@@ -56,8 +56,7 @@ void TFrmGerencial::btnCancelarClick()
 
 void TFrmGerencial::navigate(void (RecordSet::*move)())
 {
-    if (!tbGerencial.isOpen())
-        return;
+    if (!tbGerencial.isOpen()) return;
     takeCellText();
     waitcursor::Guard wait;
     (tbGerencial.*move)(); // leaving a changed row saves it
@@ -65,16 +64,13 @@ void TFrmGerencial::navigate(void (RecordSet::*move)())
 
 void TFrmGerencial::grdGerencialDeleteKey()
 {
-    if (!tbGerencial.isOpen() || tbGerencial.isEmpty())
-        return;
+    if (!tbGerencial.isOpen() || tbGerencial.isEmpty()) return;
     // No re-read while the operator decides: the row asked about stays the current one.
     m_timer.stop();
-    const bool yes = dialogs::ask(QStringLiteral("Confirmação"), QStringLiteral("Excluir registro?"),
-                                  dialogs::Answer::No);
-    if (!m_rereadStopped && tbGerencial.isOpen())
-        m_timer.start();
-    if (!yes)
-        return;
+    const bool yes =
+        dialogs::ask(QStringLiteral("Confirmação"), QStringLiteral("Excluir registro?"), dialogs::Answer::No);
+    if (!m_rereadStopped && tbGerencial.isOpen()) m_timer.start();
+    if (!yes) return;
     waitcursor::Guard wait;
     tbGerencial.remove();
 }
@@ -82,8 +78,7 @@ void TFrmGerencial::grdGerencialDeleteKey()
 void TFrmGerencial::tmrAtualizarTimer()
 {
     // Never while the operator is changing a row, in the field or in a list cell.
-    if (!tbGerencial.isOpen() || tbGerencial.isEditing() || m_cell->isEditing())
-        return;
+    if (!tbGerencial.isOpen() || tbGerencial.isEditing() || m_cell->isEditing()) return;
     try {
         waitcursor::Guard wait;
         tbGerencial.refresh();

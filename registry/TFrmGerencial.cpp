@@ -12,9 +12,9 @@
 #include "registry/UpperCaseCellDelegate.h"
 
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPointer>
 #include <QScreen>
 #include <QShortcut>
@@ -32,7 +32,8 @@ const QColor kOddRow(220, 230, 220);
 const QColor kEvenRow(244, 243, 236);
 const QColor kCurrentRow(240, 240, 255);
 
-QToolButton* commandButton(QToolBar* bar, const QString& name, const QString& text, QStyle::StandardPixmap icon)
+QToolButton* commandButton(QToolBar* bar, const QString& name, const QString& text,
+                           QStyle::StandardPixmap icon)
 {
     auto* b = new QToolButton(bar);
     b->setObjectName(name);
@@ -99,9 +100,11 @@ QWidget* TFrmGerencial::buildCommandBars(QWidget* parent)
     h->setContentsMargins(2, 0, 2, 0);
 
     m_browseBar = commandBar(QStringLiteral("tbBrowseCommands"), area);
-    connect(commandButton(m_browseBar, QStringLiteral("btnIncluir"), QStringLiteral("Incluir"), QStyle::SP_FileIcon),
+    connect(commandButton(m_browseBar, QStringLiteral("btnIncluir"), QStringLiteral("Incluir"),
+                          QStyle::SP_FileIcon),
             &QToolButton::clicked, this, [this] { guarded([this] { btnIncluirClick(); }); });
-    connect(commandButton(m_browseBar, QStringLiteral("btnExcluir"), QStringLiteral("Excluir"), QStyle::SP_TrashIcon),
+    connect(commandButton(m_browseBar, QStringLiteral("btnExcluir"), QStringLiteral("Excluir"),
+                          QStyle::SP_TrashIcon),
             &QToolButton::clicked, this, [this] { guarded([this] { btnExcluirClick(); }); });
     connect(commandButton(m_browseBar, QStringLiteral("btnFechar"), QStringLiteral("   Fechar   "),
                           QStyle::SP_DialogCloseButton),
@@ -170,14 +173,12 @@ void TFrmGerencial::buildList(QWidget* parent)
     // The current row has a colour of its own; only its focused cell shows the selection colours.
     m_grid->setSelectionBehavior(QAbstractItemView::SelectItems);
     m_grid->recordModel()->rowBackground = [](const RecordSet& rs, int row) {
-        if (row == rs.currentRow())
-            return kCurrentRow;
+        if (row == rs.currentRow()) return kCurrentRow;
         return (row + 1) % 2 == 1 ? kOddRow : kEvenRow; // by record number, counted from 1
     };
     QPointer<QWidget> viewport = m_grid->viewport();
     tbGerencial.afterScroll.add([viewport](RecordSet&) {
-        if (viewport)
-            viewport->update(); // the old current row loses its colour
+        if (viewport) viewport->update(); // the old current row loses its colour
     });
 }
 
@@ -208,8 +209,7 @@ void TFrmGerencial::FormCreate()
         tbGerencial.setSortKeys({{tbGerencial.fieldIndex(QStringLiteral("Gerencial")), true}});
         tbGerencial.first(); // sorting kept the row read first; the list starts at its top
     });
-    if (!opened)
-        return; // nothing to read again: the error was shown
+    if (!opened) return; // nothing to read again: the error was shown
     // Typing goes to the description column.
     if (tbGerencial.currentRow() >= 0)
         m_grid->setCurrentIndex(m_grid->model()->index(tbGerencial.currentRow(), 1));
@@ -219,11 +219,9 @@ void TFrmGerencial::FormCreate()
 void TFrmGerencial::showEvent(QShowEvent* e)
 {
     QDialog::showEvent(e);
-    if (m_centred)
-        return;
+    if (m_centred) return;
     m_centred = true;
-    if (QScreen* s = screen())
-        move(s->availableGeometry().center() - rect().center());
+    if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
     m_descricao->setFocus();
 }
 

@@ -34,7 +34,11 @@ public:
     void grdGerencialDeleteKey(); ///< Ctrl+Delete in the list: deletes after a question
     void tmrAtualizarTimer();     ///< the periodic re-read
 
-    enum class Bars { Browse, Editing };
+    enum class Bars
+    {
+        Browse,
+        Editing
+    };
     [[nodiscard]] Bars bars() const { return m_bars; }
     /// False once a re-read has failed: the list is then not read again until the screen closes.
     [[nodiscard]] bool isRereading() const { return m_timer.isActive(); }

@@ -8,8 +8,7 @@ UpperCaseCellDelegate::UpperCaseCellDelegate(int maxLength, QObject* parent)
     : QStyledItemDelegate(parent), m_maxLength(maxLength)
 {
     connect(this, &QAbstractItemDelegate::closeEditor, this, [this](QWidget* editor) {
-        if (editor == m_open)
-            m_open = nullptr;
+        if (editor == m_open) m_open = nullptr;
     });
 }
 
@@ -18,13 +17,11 @@ QWidget* UpperCaseCellDelegate::createEditor(QWidget* parent, const QStyleOption
 {
     QWidget* w = QStyledItemDelegate::createEditor(parent, option, index);
     auto* edit = qobject_cast<QLineEdit*>(w);
-    if (!edit)
-        return w;
+    if (!edit) return w;
     edit->setMaxLength(m_maxLength);
     connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& typed) {
         const QString upper = typed.toUpper();
-        if (upper == typed)
-            return;
+        if (upper == typed) return;
         const int pos = edit->cursorPosition();
         edit->setText(upper);
         edit->setCursorPosition(pos);

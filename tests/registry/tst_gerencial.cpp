@@ -21,12 +21,10 @@ class GerencialTest : public QObject
     std::unique_ptr<TFrmGerencial> m_screen;
 
     TFrmGerencial& screen() { return *m_screen; }
-    template <typename T = QWidget>
-    T* control(const char* name)
+    template <typename T = QWidget> T* control(const char* name)
     {
         T* w = m_screen->findChild<T*>(QLatin1String(name));
-        if (!w)
-            qFatal("no control %s", name);
+        if (!w) qFatal("no control %s", name);
         return w;
     }
     void click(const char* button) { QTest::mouseClick(control<QAbstractButton>(button), Qt::LeftButton); }
@@ -60,7 +58,10 @@ class GerencialTest : public QObject
         QVERIFY(qobject_cast<QLineEdit*>(cell));
         QTest::keyClicks(cell, text.mid(1));
     }
-    QStringList stored() { return m_fx->local(QStringLiteral("SELECT Gerencial FROM ContaGerencial ORDER BY codigogerencial")); }
+    QStringList stored()
+    {
+        return m_fx->local(QStringLiteral("SELECT Gerencial FROM ContaGerencial ORDER BY codigogerencial"));
+    }
     QList<cad::dialogs::Request> messages() { return m_fx->takeMessages(); }
 
 private Q_SLOTS:
@@ -73,8 +74,9 @@ private Q_SLOTS:
 
     void init()
     {
-        m_fx->local(QStringLiteral("DELETE FROM ContaGerencial; INSERT INTO ContaGerencial (codigogerencial, Gerencial) "
-                                   "VALUES (1, 'LOGISTICA'), (2, 'ADMINISTRATIVO'), (3, 'COMERCIAL')"));
+        m_fx->local(QStringLiteral(
+            "DELETE FROM ContaGerencial; INSERT INTO ContaGerencial (codigogerencial, Gerencial) "
+            "VALUES (1, 'LOGISTICA'), (2, 'ADMINISTRATIVO'), (3, 'COMERCIAL')"));
         m_screen = std::make_unique<TFrmGerencial>(m_fx->dm());
         m_screen->show();
         QApplication::setActiveWindow(m_screen.get());
@@ -110,7 +112,8 @@ private Q_SLOTS:
 
         // Button groups by state.
         auto shown = [&](const char* b) { return control<QAbstractButton>(b)->isVisible(); };
-        for (const char* b : {"btnIncluir", "btnExcluir", "btnFechar", "btnPrimeiro", "btnAnterior", "btnProximo", "btnUltimo"})
+        for (const char* b : {"btnIncluir", "btnExcluir", "btnFechar", "btnPrimeiro", "btnAnterior",
+                              "btnProximo", "btnUltimo"})
             QVERIFY2(shown(b), b);
         QVERIFY(!shown("btnSalvar") && !shown("btnCancelar"));
         click("btnIncluir");
@@ -129,10 +132,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<int>("place");
-        QTest::newRow("lower case, between") << "compras" << "COMPRAS" << 2;
-        QTest::newRow("sorts first") << "abastecimento" << "ABASTECIMENTO" << 0;
-        QTest::newRow("accented letters") << "ação social" << "AÇÃO SOCIAL" << 1;
-        QTest::newRow("longer than 50") << QString(55, QLatin1Char('z')) << QString(50, QLatin1Char('Z')) << 3;
+        QTest::newRow("lower case, between") << "compras"
+                                             << "COMPRAS" << 2;
+        QTest::newRow("sorts first") << "abastecimento"
+                                     << "ABASTECIMENTO" << 0;
+        QTest::newRow("accented letters") << "ação social"
+                                          << "AÇÃO SOCIAL" << 1;
+        QTest::newRow("longer than 50")
+            << QString(55, QLatin1Char('z')) << QString(50, QLatin1Char('Z')) << 3;
     }
     void incluirTypeSalvarStoresInSortedPlace()
     {
@@ -161,7 +168,8 @@ private Q_SLOTS:
 
     void excluirDeletesAtOnceAndSuppliersKeepTheCode()
     {
-        m_fx->local(QStringLiteral("DELETE FROM fornecedor; INSERT INTO fornecedor (Nome, CodigoGerencial) VALUES ('A', 3)"));
+        m_fx->local(QStringLiteral(
+            "DELETE FROM fornecedor; INSERT INTO fornecedor (Nome, CodigoGerencial) VALUES ('A', 3)"));
         clickRow(1); // COMERCIAL, code 3
         click("btnExcluir");
         QCOMPARE(stored(), (QStringList{"LOGISTICA", "ADMINISTRATIVO"}));
@@ -203,7 +211,8 @@ private Q_SLOTS:
     void typingInTheListCell()
     {
         QFETCH(bool, closeFirst);
-        QAbstractItemModelTester tester(list()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(list()->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         clickRow(2); // LOGISTICA, code 3
         typeInCell(QStringLiteral("transporte"));
         QCOMPARE(qobject_cast<QLineEdit*>(QApplication::focusWidget())->text(), QStringLiteral("TRANSPORTE"));
@@ -224,7 +233,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("answer");
         QTest::addColumn<QStringList>("left");
-        QTest::newRow("No") << int(cad::dialogs::Answer::No) << QStringList{"LOGISTICA", "ADMINISTRATIVO", "COMERCIAL"};
+        QTest::newRow("No") << int(cad::dialogs::Answer::No)
+                            << QStringList{"LOGISTICA", "ADMINISTRATIVO", "COMERCIAL"};
         QTest::newRow("Yes") << int(cad::dialogs::Answer::Yes) << QStringList{"LOGISTICA", "ADMINISTRATIVO"};
     }
     void ctrlDeleteInTheListAsksFirst()
@@ -279,7 +289,8 @@ private Q_SLOTS:
         QVERIFY(screen().isRereading());
         clickRow(1);
         m_fx->local(QStringLiteral("INSERT INTO ContaGerencial (Gerencial) VALUES ('BANCOS')"));
-        QTRY_COMPARE_WITH_TIMEOUT(column(1), (QStringList{"ADMINISTRATIVO", "BANCOS", "COMERCIAL", "LOGISTICA"}),
+        QTRY_COMPARE_WITH_TIMEOUT(column(1),
+                                  (QStringList{"ADMINISTRATIVO", "BANCOS", "COMERCIAL", "LOGISTICA"}),
                                   TFrmGerencial::kRereadIntervalMs + 3000);
         QCOMPARE(screen().tbGerencial.text(QStringLiteral("Gerencial")), QStringLiteral("COMERCIAL")); // kept
     }
@@ -305,7 +316,8 @@ private Q_SLOTS:
         m_fx->local(QStringLiteral("INSERT INTO ContaGerencial (Gerencial) VALUES ('BANCOS')"));
         screen().tmrAtualizarTimer(); // as the timer does
         QCOMPARE(screen().tbGerencial.rowCount(), how == QLatin1String("Incluir") ? 4 : 3);
-        QCOMPARE(stored(), (QStringList{"LOGISTICA", "ADMINISTRATIVO", "COMERCIAL", "BANCOS"})); // nothing saved
+        QCOMPARE(stored(),
+                 (QStringList{"LOGISTICA", "ADMINISTRATIVO", "COMERCIAL", "BANCOS"})); // nothing saved
         QVERIFY(screen().isRereading());
     }
 

@@ -36,8 +36,7 @@ class GerencialSupplierTest : public QObject
                 seen = true;
                 steps(*g);
             }
-            if (modal)
-                modal->close();
+            if (modal) modal->close();
         });
         testsupport::click(f, QStringLiteral("SpeedButton2"));
         return seen;
@@ -76,10 +75,14 @@ private Q_SLOTS:
     {
         QFETCH(bool, changed);
         const QString comercial =
-            m_fx->local(QStringLiteral("SELECT codigogerencial FROM ContaGerencial WHERE Gerencial = 'COMERCIAL'")).value(0);
-        m_fx->local(QStringLiteral("DELETE FROM ContaGerencial WHERE Gerencial = 'COMPRAS'; DELETE FROM fornecedor; "
-                                   "INSERT INTO fornecedor (CodigoFornecedor, Nome, CodigoGerencial) VALUES (1, 'ALFA', %1)")
-                        .arg(comercial));
+            m_fx->local(QStringLiteral(
+                            "SELECT codigogerencial FROM ContaGerencial WHERE Gerencial = 'COMERCIAL'"))
+                .value(0);
+        m_fx->local(
+            QStringLiteral(
+                "DELETE FROM ContaGerencial WHERE Gerencial = 'COMPRAS'; DELETE FROM fornecedor; "
+                "INSERT INTO fornecedor (CodigoFornecedor, Nome, CodigoGerencial) VALUES (1, 'ALFA', %1)")
+                .arg(comercial));
         cad::TfrmFornecedor& f = m_fx->openScreen();
         f.searchByLetter(QLatin1Char('A'));
         QCOMPARE(f.tbFornecedor.rowCount(), 1);
@@ -94,17 +97,21 @@ private Q_SLOTS:
 
         QVERIFY(openCostCentres(f, [](TFrmGerencial& g) {
             testsupport::click(g, QStringLiteral("btnIncluir"));
-            QTest::keyClicks(control<QLineEdit>(g, QStringLiteral("dbedtGerencial")), QStringLiteral("compras"));
+            QTest::keyClicks(control<QLineEdit>(g, QStringLiteral("dbedtGerencial")),
+                             QStringLiteral("compras"));
             testsupport::click(g, QStringLiteral("btnSalvar"));
         }));
         QVERIFY(m_fx->takeMessages().isEmpty());
-        QCOMPARE(m_fx->local(QStringLiteral("SELECT COUNT(*) FROM ContaGerencial WHERE Gerencial = 'COMPRAS'")),
-                 QStringList{"1"});
+        QCOMPARE(
+            m_fx->local(QStringLiteral("SELECT COUNT(*) FROM ContaGerencial WHERE Gerencial = 'COMPRAS'")),
+            QStringList{"1"});
         QCOMPARE(f.tbFornecedor.state(), RecordSet::State::Browse);
         // Saved with the rules of every save (the cost centre's name copied), or left as stored.
-        QCOMPARE(m_fx->local(QStringLiteral("SELECT CONCAT(Nome, '|', COALESCE(Gerencial, '-')) FROM fornecedor")),
-                 QStringList{changed ? QStringLiteral("ALFA LTDA|COMERCIAL") : QStringLiteral("ALFA|-")});
-        QCOMPARE(f.tbFornecedor.text(QStringLiteral("Nome")), changed ? QStringLiteral("ALFA LTDA") : QStringLiteral("ALFA"));
+        QCOMPARE(
+            m_fx->local(QStringLiteral("SELECT CONCAT(Nome, '|', COALESCE(Gerencial, '-')) FROM fornecedor")),
+            QStringList{changed ? QStringLiteral("ALFA LTDA|COMERCIAL") : QStringLiteral("ALFA|-")});
+        QCOMPARE(f.tbFornecedor.text(QStringLiteral("Nome")),
+                 changed ? QStringLiteral("ALFA LTDA") : QStringLiteral("ALFA"));
         // The choice offers the new cost centre and still shows the supplier's own.
         QVERIFY(choice->findText(QStringLiteral("COMPRAS")) >= 0);
         QCOMPARE(choice->currentText(), QStringLiteral("COMERCIAL"));
