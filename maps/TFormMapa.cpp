@@ -44,7 +44,8 @@ TFormMapa::TFormMapa(TDM& dm, QVariant codigoFornecedor, QWidget* parent)
     layout->addWidget(buildBand());
 
     m_page = new MapaWebPage(this);
-    // The page is a local file that loads the map provider's script and answers.
+    // The page is a local file; without this the browser refuses it every remote resource,
+    // the map provider's script and its answers included.
     m_page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     m_page->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
     m_browser = new QWebEngineView(this);
