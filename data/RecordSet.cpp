@@ -92,7 +92,9 @@ void RecordSet::open()
     if (isOpen())
         return;
     const auto [sql, values] = boundStatement();
-    load(m_conn.query(sql, values));
+    QueryResult result = m_conn.query(sql, values);
+    m_sortKeys.clear(); // a new reading comes in the statement's order; a re-read keeps the operator's
+    load(std::move(result));
     m_current = m_rows.size() > 0 ? 0 : -1;
     setState(State::Browse);
     rowsReset(*this);

@@ -206,6 +206,11 @@ private Q_SLOTS:
         for (int r = 0; r < rs.rowCount(); ++r)
             got << rs.valueAt(r, nome).toString() + rs.valueAt(r, fan).toString();
         QCOMPARE(got, (QStringList{"A9", "a5", "B2", "B1"}));
+        rs.refresh(); // a re-read keeps the order, opening again starts from the statement's
+        QCOMPARE(rs.valueAt(0, nome).toString() + rs.valueAt(0, fan).toString(), QStringLiteral("A9"));
+        rs.close();
+        rs.open();
+        QVERIFY(rs.sortKeys().empty());
     }
 
     void lookupShowsListText()
