@@ -105,7 +105,7 @@ void DbGrid::followRecordSet()
     RecordSet& s = recordSet();
     m_following = true;
     if (s.currentRow() >= 0 && s.currentRow() < m_model->rowCount()) {
-        const QModelIndex idx = m_model->index(s.currentRow(), std::max(0, currentIndex().column()));
+        const QModelIndex idx = m_model->index(s.currentRow(), m_column);
         setCurrentIndex(idx);
         scrollTo(idx);
     } else {
@@ -117,6 +117,8 @@ void DbGrid::followRecordSet()
 void DbGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);
+    if (current.isValid())
+        m_column = current.column();
     if (m_following || !current.isValid() || current.row() == recordSet().currentRow())
         return;
     // Moving the row may save a pending change; when that fails the list goes back.

@@ -29,6 +29,7 @@ private:
 
     RecordSetModel* m_model;
     bool m_following = false;
+    int m_column = 0; // the cursor's column, kept when the rows are read again
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
