@@ -295,6 +295,15 @@ private Q_SLOTS:
         QCOMPARE(screen().tbGerencial.text(QStringLiteral("Gerencial")), QStringLiteral("COMERCIAL")); // kept
     }
 
+    void listCellStillTypedAfterAReread()
+    {
+        clickRow(1);
+        screen().tmrAtualizarTimer(); // as the timer does
+        typeInCell(QStringLiteral("vendas"));
+        clickRow(0);
+        QCOMPARE(stored(), (QStringList{"LOGISTICA", "ADMINISTRATIVO", "VENDAS"}));
+    }
+
     void noRereadWhileARowIsChanged_data()
     {
         QTest::addColumn<QString>("how");
