@@ -9,6 +9,7 @@
 #include "registry/ScreenStyle.h"
 #include "registry/TfrmFornecedor.h"
 #include "schema/RecordSetWidths.h"
+#include "taxpayer/DigitsOnly.h"
 
 #include <QAbstractItemView>
 #include <QGridLayout>
@@ -171,6 +172,8 @@ QWidget* TfrmFornecedor::buildDadosTab()
     codCidade->bind(&tbFornecedor, QStringLiteral("CodigoCidade"));
     add(r3, labeled(QStringLiteral("Cod.Cidade"), codCidade, 70, true, tab));
     auto* cep = lineEdit(tbFornecedor, QStringLiteral("Cep"), QStringLiteral("dbedtCep"), N, 10);
+    // A punctuated CEP longer than the column keeps its digits rather than losing its last one.
+    cep->setWriteFilter([](const QString& t) { return t.size() > screenWidth(QStringLiteral("Cep")) ? DigitsOnly(t) : t; });
     add(r3, labeled(QStringLiteral("Cep"), cep, 73, true, tab));
     QToolButton* cepButton = pictureButton(QStringLiteral("img1"), QStringLiteral("Consulta CEP"),
                                            QStyle::SP_DialogHelpButton, tab);

@@ -30,7 +30,7 @@ void DbLineEdit::onEdited(const QString& typed)
         m_link.refresh();
         return;
     }
-    m_pending = !m_link.write(text, true);
+    m_pending = !m_link.write(m_filter ? m_filter(text) : text, true);
 }
 
 void DbLineEdit::show(const QVariant& v)
@@ -56,7 +56,7 @@ void DbLineEdit::commitPending()
 {
     if (m_pending && m_link.canChange() && m_link.set()->isEditing()) {
         m_pending = false;
-        m_link.write(text()); // reports a value that does not convert
+        m_link.write(m_filter ? m_filter(text()) : text()); // reports a value that does not convert
     }
 }
 

@@ -17,6 +17,8 @@ public:
     void bind(RecordSet* set, const QString& field);
     void setCharCase(CharCase c) { m_case = c; }
     void setDisplayFormat(Format f) { m_format = f; }
+    /// Turns the typed text into the value written (a postal code that does not fit, say).
+    void setWriteFilter(std::function<QString(const QString&)> filter) { m_filter = std::move(filter); }
     /// Shown only, never typed (filled by look-ups).
     void setDisplayOnly(bool on) { m_displayOnly = on; m_link.refresh(); }
     [[nodiscard]] FieldLink& link() { return m_link; }
@@ -36,6 +38,7 @@ private:
     CharCase m_case = CharCase::Normal;
     Format m_format = Format::Plain;
     bool m_displayOnly = false;
+    std::function<QString(const QString&)> m_filter;
     bool m_pending = false; // typed text not yet taken (an incomplete number)
 };
 

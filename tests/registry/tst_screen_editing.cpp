@@ -189,14 +189,15 @@ private Q_SLOTS:
         QCOMPARE(checked, shown.isEmpty() ? QStringList() : QStringList{shown});
     }
 
-    // "Cep" takes 10 characters; the record keeps 9.
+    // "Cep" takes 10 characters; the record keeps 9, so a longer CEP is kept as its digits.
     void postalCodeCutToNine_data()
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("12.345-678") << "12.345-678" << "12.345-678" << "12.345-67";
-        QTest::newRow("eleven typed") << "12.345-6789" << "12.345-678" << "12.345-67";
+        QTest::newRow("12.345-678") << "12.345-678" << "12.345-678" << "12345678";
+        QTest::newRow("eleven typed") << "12.345-6789" << "12.345-678" << "12345678";
+        QTest::newRow("12345-678") << "12345-678" << "12345-678" << "12345-678";
         QTest::newRow("digits") << "12345678" << "12345678" << "12345678";
     }
     void postalCodeCutToNine()
