@@ -18,7 +18,7 @@ void TfrmFornecedor::SpeedButton2Click()
     // Re-read in place: a failure leaves the list as it was, and saving still finds the names.
     if (tbGerencial.isOpen()) {
         tbGerencial.refresh();
-        m_gerencial->setKey(m_gerencial->key());
+        m_gerencial->setKey(m_gerencial->key()); // a reset drop-down shows its first row otherwise
     }
     if (!tbFornecedor.isOpen()) return;
     // Re-reading saves a changed pending row (with every rule of a save) or ends an unchanged one.
