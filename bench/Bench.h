@@ -23,4 +23,7 @@ struct Register
 
 } // namespace bench
 
-#define CAD_BENCH(id, name) static bench::Register id##_reg(name, &id); int id(const QStringList& args)
+#define CAD_BENCH(id, name)                                                                                  \
+    int id(const QStringList& args);                                                                         \
+    static bench::Register id##_reg(name, &id);                                                              \
+    int id(const QStringList& args)

@@ -1,7 +1,14 @@
 #include "bench/BenchSupport.h"
 
+#include "data/widgets/RecordSetModel.h"
+
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QWidget>
 #include <unistd.h>
 
 namespace bench {
@@ -73,6 +80,41 @@ double processAgeMs()
     const double startSeconds = fields.value(19).toDouble() / double(sysconf(_SC_CLK_TCK));
     const double upSeconds = uptime.readAll().split(' ').value(0).toDouble();
     return (upSeconds - startSeconds) * 1000.0;
+}
+
+QString commandLineClient()
+{
+    const QString client = QStandardPaths::findExecutable(QStringLiteral("mariadb"));
+    return client.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("mysql")) : client;
+}
+
+double clientMs(const QString& client, const BenchServer& s, const QString& sql)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("MYSQL_PWD"), s.password);
+    p.setProcessEnvironment(env);
+    p.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer t;
+    t.start();
+    p.start(client, {QStringLiteral("--no-defaults"), QStringLiteral("-h127.0.0.1"),
+                     QStringLiteral("-P%1").arg(s.port), QStringLiteral("-uroot"), s.localDb,
+                     QStringLiteral("-e"), sql});
+    if (!p.waitForFinished(600000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return -1;
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+RowsPainted::RowsPainted(QWidget* viewport, const cad::RecordSetModel* model) : m_model(model)
+{
+    viewport->installEventFilter(this);
+}
+
+bool RowsPainted::eventFilter(QObject*, QEvent* e)
+{
+    if (e->type() == QEvent::Paint && m_model->rowCount() > 0)
+        seen = true;
+    return false;
 }
 
 } // namespace bench

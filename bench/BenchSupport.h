@@ -1,7 +1,13 @@
 #pragma once
 // Shared pieces of the database benchmarks: the private server run.sh starts, memory readings.
+#include <QObject>
 #include <QString>
 #include <cstddef>
+
+class QWidget;
+namespace cad {
+class RecordSetModel;
+}
 
 namespace bench {
 
@@ -28,5 +34,25 @@ void resetPeak();
 
 /// Time since this process was started, in milliseconds (10 ms steps, from /proc).
 [[nodiscard]] double processAgeMs();
+
+/// The mariadb (or mysql) command-line client; empty when neither is installed.
+[[nodiscard]] QString commandLineClient();
+/// Milliseconds the command-line CLIENT takes to run SQL on the bench server's local database,
+/// output into /dev/null, password through the environment; -1 when it fails.
+[[nodiscard]] double clientMs(const QString& client, const BenchServer& s, const QString& sql);
+
+/// Notes when a list's viewport paints while its model holds rows.
+class RowsPainted : public QObject
+{
+public:
+    RowsPainted(QWidget* viewport, const cad::RecordSetModel* model);
+    bool seen = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    const cad::RecordSetModel* m_model;
+};
 
 } // namespace bench

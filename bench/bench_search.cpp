@@ -20,44 +20,6 @@
 
 namespace {
 
-// Set when the list paints while it holds rows.
-class RowsPainted : public QObject
-{
-public:
-    RowsPainted(QWidget* viewport, const cad::RecordSetModel* model) : m_model(model)
-    {
-        viewport->installEventFilter(this);
-    }
-    bool seen = false;
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() == QEvent::Paint && m_model->rowCount() > 0) seen = true;
-        return false;
-    }
-
-private:
-    const cad::RecordSetModel* m_model;
-};
-
-// The command-line client running SQL, password through the environment; -1 when it fails.
-double clientMs(const QString& client, const bench::BenchServer& s, const QString& sql)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("MYSQL_PWD"), s.password);
-    p.setProcessEnvironment(env);
-    p.setStandardOutputFile(QProcess::nullDevice());
-    QElapsedTimer t;
-    t.start();
-    p.start(client, {QStringLiteral("--no-defaults"), QStringLiteral("-h127.0.0.1"),
-                     QStringLiteral("-P%1").arg(s.port), QStringLiteral("-uroot"), s.localDb,
-                     QStringLiteral("-e"), sql});
-    if (!p.waitForFinished(600000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) return -1;
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
 int supplierCount(cad::Connection& c)
 {
     const cad::QueryResult r = c.query(QStringLiteral("SELECT COUNT(*) FROM fornecedor"));
@@ -71,8 +33,7 @@ int searchBench(const char* name, const QString& text, const QStringList& args)
 {
     const int rounds = args.value(0, QStringLiteral("5")).toInt();
     const bench::BenchServer server = bench::benchServer();
-    QString client = QStandardPaths::findExecutable(QStringLiteral("mariadb"));
-    if (client.isEmpty()) client = QStandardPaths::findExecutable(QStringLiteral("mysql"));
+    const QString client = bench::commandLineClient();
     if (!server.available() || client.isEmpty() || rounds <= 0) {
         std::printf("%s: run through bench/run.sh (needs the bench server and the mariadb client)\n", name);
         return 2;
@@ -96,7 +57,7 @@ int searchBench(const char* name, const QString& text, const QStringList& args)
     auto* grid = form.findChild<cad::DbGrid*>(QStringLiteral("grdFornecedor"));
     auto* button = form.findChild<QPushButton*>(QStringLiteral("SpeedButton1"));
     form.searchBox()->setText(text);
-    RowsPainted painted(grid->viewport(), grid->recordModel());
+    bench::RowsPainted painted(grid->viewport(), grid->recordModel());
     const QString sql =
         QStringLiteral("SELECT * FROM fornecedor WHERE Nome LIKE('%1%') ORDER BY Nome").arg(text.trimmed());
 
@@ -109,7 +70,7 @@ int searchBench(const char* name, const QString& text, const QStringList& args)
         while (!painted.seen && t.elapsed() < 60000)
             QCoreApplication::processEvents();
         const double ms = double(t.nsecsElapsed()) / 1e6;
-        const double cli = clientMs(client, server, sql);
+        const double cli = bench::clientMs(client, server, sql);
         if (!painted.seen || cli < 0 || errors) {
             std::printf("%s: round %d failed (painted %d, client %.0f)\n", name, r + 1, int(painted.seen),
                         cli);

@@ -16,27 +16,6 @@
 
 namespace {
 
-// Notes the first paint of the grid that shows rows.
-class PaintWatch : public QObject
-{
-public:
-    PaintWatch(QWidget* viewport, const cad::RecordSetModel* model) : m_model(model)
-    {
-        viewport->installEventFilter(this);
-    }
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() == QEvent::Paint && m_model->rowCount() > 0) painted = true;
-        return false;
-    }
-
-private:
-    const cad::RecordSetModel* m_model;
-};
-
 quint64 bytesSent(cad::Connection& c)
 {
     const cad::QueryResult r = c.query(QStringLiteral("SHOW SESSION STATUS LIKE 'Bytes_sent'"));
@@ -44,23 +23,6 @@ quint64 bytesSent(cad::Connection& c)
                ? QByteArray(r.rows.cell(0, 1).bytes.data(), qsizetype(r.rows.cell(0, 1).bytes.size()))
                      .toULongLong()
                : 0;
-}
-
-// The command-line client, password through the environment; -1 when it fails.
-double cliMs(const QString& client, const bench::BenchServer& s)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("MYSQL_PWD"), s.password);
-    p.setProcessEnvironment(env);
-    p.setStandardOutputFile(QProcess::nullDevice());
-    QElapsedTimer t;
-    t.start();
-    p.start(client, {QStringLiteral("--no-defaults"), QStringLiteral("-h127.0.0.1"),
-                     QStringLiteral("-P%1").arg(s.port), QStringLiteral("-uroot"), s.localDb,
-                     QStringLiteral("-e"), QStringLiteral("Select * From Fornecedor")});
-    if (!p.waitForFinished(600000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) return -1;
-    return double(t.nsecsElapsed()) / 1e6;
 }
 
 struct Round
@@ -78,8 +40,7 @@ CAD_BENCH(benchSupplierList, "supplier-list")
 {
     const int rounds = args.value(0, QStringLiteral("3")).toInt();
     const bench::BenchServer server = bench::benchServer();
-    QString client = QStandardPaths::findExecutable(QStringLiteral("mariadb"));
-    if (client.isEmpty()) client = QStandardPaths::findExecutable(QStringLiteral("mysql"));
+    const QString client = bench::commandLineClient();
     if (!server.available() || client.isEmpty() || rounds <= 0) {
         std::printf(
             "supplier-list: run through bench/run.sh (needs the bench server and the mariadb client)\n");
@@ -100,14 +61,14 @@ CAD_BENCH(benchSupplierList, "supplier-list")
     form.show();
     if (!QTest::qWaitForWindowExposed(&form) || errors) return 1;
     auto* grid = form.findChild<cad::DbGrid*>(QStringLiteral("grdFornecedor"));
-    PaintWatch watch(grid->viewport(), grid->recordModel());
+    bench::RowsPainted watch(grid->viewport(), grid->recordModel());
 
     std::vector<Round> results;
     quint64 wire = 0;
     for (int r = 0; r < rounds; ++r) {
         form.tbFornecedor.close();
         QCoreApplication::processEvents();
-        watch.painted = false;
+        watch.seen = false;
         bench::resetPeak();
         const size_t base = bench::residentBytes();
         const quint64 sentBefore = bytesSent(dm.MyConnection1);
@@ -115,15 +76,15 @@ CAD_BENCH(benchSupplierList, "supplier-list")
         t.start();
         form.tbFornecedor.open();
         const double allRows = double(t.nsecsElapsed()) / 1e6;
-        while (!watch.painted && t.elapsed() < 60000)
+        while (!watch.seen && t.elapsed() < 60000)
             QCoreApplication::processEvents();
         const double firstRows = double(t.nsecsElapsed()) / 1e6;
         const size_t peak = bench::peakResidentBytes() - base;
         wire = bytesSent(dm.MyConnection1) - sentBefore;
-        const double cli = cliMs(client, server);
-        if (!watch.painted || cli < 0 || errors) {
+        const double cli = bench::clientMs(client, server, QStringLiteral("Select * From Fornecedor"));
+        if (!watch.seen || cli < 0 || errors) {
             std::printf("supplier-list: round %d failed (painted %d, client %.0f)\n", r + 1,
-                        int(watch.painted), cli);
+                        int(watch.seen), cli);
             return 1;
         }
         results.push_back({allRows, firstRows, cli, peak});

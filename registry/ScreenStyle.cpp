@@ -1,6 +1,8 @@
 #include "registry/ScreenStyle.h"
 
 #include <QLabel>
+#include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace screenstyle {
@@ -50,6 +52,19 @@ QWidget* labeled(const QString& text, QWidget* control, int width, bool red, QWi
         box->setFixedWidth(std::max(width, l->sizeHint().width()));
     }
     return box;
+}
+
+QToolButton* commandButton(QToolBar* bar, const QString& name, const QString& text, QStyle::StandardPixmap icon)
+{
+    auto* b = new QToolButton(bar);
+    b->setObjectName(name);
+    b->setText(text);
+    b->setIcon(bar->style()->standardIcon(icon));
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setMinimumWidth(56);
+    bar->addWidget(b);
+    return b;
 }
 
 } // namespace screenstyle

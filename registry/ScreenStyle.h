@@ -2,7 +2,11 @@
 #include <QColor>
 #include <QString>
 
+#include <QStyle>
+
 class QLabel;
+class QToolBar;
+class QToolButton;
 class QWidget;
 
 /// Look shared by the program's screens: the blue title band and red "required" labels.
@@ -16,5 +20,9 @@ inline const QColor kTitleBlue{0, 78, 155};
 [[nodiscard]] QLabel* caption(const QString& text, bool red, QWidget* parent);
 /// CONTROL with its caption above it, at a fixed width when WIDTH > 0.
 [[nodiscard]] QWidget* labeled(const QString& text, QWidget* control, int width, bool red, QWidget* parent);
+
+/// A large picture button with its caption under the picture, added to BAR; takes no focus.
+[[nodiscard]] QToolButton* commandButton(QToolBar* bar, const QString& name, const QString& text,
+                                         QStyle::StandardPixmap icon);
 
 } // namespace screenstyle

@@ -27,24 +27,12 @@ namespace cad {
 
 namespace {
 
+using screenstyle::commandButton;
+
 constexpr int kDescriptionWidth = 50;
 const QColor kOddRow(220, 230, 220);
 const QColor kEvenRow(244, 243, 236);
 const QColor kCurrentRow(240, 240, 255);
-
-QToolButton* commandButton(QToolBar* bar, const QString& name, const QString& text,
-                           QStyle::StandardPixmap icon)
-{
-    auto* b = new QToolButton(bar);
-    b->setObjectName(name);
-    b->setText(text);
-    b->setIcon(bar->style()->standardIcon(icon));
-    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setMinimumWidth(56);
-    bar->addWidget(b);
-    return b;
-}
 
 QToolBar* commandBar(const QString& name, QWidget* parent)
 {

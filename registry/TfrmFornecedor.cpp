@@ -27,6 +27,8 @@ namespace cad {
 
 namespace {
 
+using screenstyle::commandButton;
+
 constexpr int kNavigationX = 296;
 constexpr int kEditingX = 2;
 
@@ -81,19 +83,6 @@ private:
     TfrmFornecedor* m_form;
     std::function<bool(QKeyEvent*)> m_handler;
 };
-
-QToolButton* commandButton(QToolBar* bar, const QString& name, const QString& text, QStyle::StandardPixmap icon)
-{
-    auto* b = new QToolButton(bar);
-    b->setObjectName(name);
-    b->setText(text);
-    b->setIcon(bar->style()->standardIcon(icon));
-    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setMinimumWidth(56);
-    bar->addWidget(b);
-    return b;
-}
 
 } // namespace
 
