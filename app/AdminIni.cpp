@@ -73,6 +73,7 @@ AdminIni AdminIni::read(const QString& path)
     ini.cpfHost = services.value(QStringLiteral("CPF"));
     ini.viaCepHost = services.value(QStringLiteral("VIACEP"));
     ini.mapsHost = services.value(QStringLiteral("MAPAS"));
+    ini.mapsKey = services.value(QStringLiteral("MAPASCHAVE"));
     ini.caFile = services.value(QStringLiteral("CAFILE"));
     return ini;
 }

@@ -19,7 +19,7 @@ struct AdminIni
     ServerSection loja; ///< read and not used
     ServerSection gerencia;
     /// Optional [SERVICOS] section: hosts of the web services and an extra CA file.
-    QString cnpjHost, cpfHost, viaCepHost, mapsHost, caFile;
+    QString cnpjHost, cpfHost, viaCepHost, mapsHost, mapsKey, caFile;
 
     /// Reads PATH; a missing file or key leaves the defaults (port 0, empty texts).
     [[nodiscard]] static AdminIni read(const QString& path);

@@ -22,6 +22,8 @@ void applyServiceSettings(const cad::AdminIni& ini)
         s.viaCepHost = ini.viaCepHost;
     if (!ini.mapsHost.isEmpty())
         s.mapsHost = ini.mapsHost;
+    if (!ini.mapsKey.isEmpty())
+        s.mapsKey = ini.mapsKey;
     if (!ini.caFile.isEmpty())
         s.caFile = ini.caFile;
 }

@@ -13,6 +13,8 @@ struct ServiceSettings
     QString cpfHost = QStringLiteral("servicos.receita.fazenda.gov.br");
     QString viaCepHost = QStringLiteral("viacep.com.br");
     QString mapsHost = QStringLiteral("maps.googleapis.com");
+    /// The business's Maps JavaScript API key, a deployment value (Admin.ini [SERVICOS] MAPASCHAVE).
+    QString mapsKey;
 
     /// Overrides from the environment (CAD_CA_FILE), applied when the settings are first read.
     void loadFromEnvironment();

@@ -1,8 +1,10 @@
 // The route page's text: address texts, the script strings and the file as it is written.
+#include "http/ServiceSettings.h"
 #include "maps/MapaPage.h"
 
 #include <QFile>
 #include <QTemporaryDir>
+
 #include <QtTest>
 
 using namespace cad::mapa;
@@ -71,7 +73,14 @@ private Q_SLOTS:
             lines.filter(QStringLiteral("src=\"http://127.0.0.1:8080/maps/api/js?key="));
         QCOMPARE(script.size(), 1);
         const QString key = script.first().section(QStringLiteral("key="), 1).section(QLatin1Char('"'), 0, 0);
-        QCOMPARE(key.size(), 39);
+        QCOMPARE(key, QStringLiteral("SEM-CHAVE")); // no key configured: none is made up
+        serviceSettings().mapsKey = QStringLiteral("CHAVE&DA LOJA");
+        const QStringList keyed =
+            pageLines(QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("WALKING"),
+                      MapHosts::fromApiHost(QStringLiteral("127.0.0.1:8080")))
+                .filter(QStringLiteral("maps/api/js?key=CHAVE%26DA%20LOJA\""));
+        serviceSettings().mapsKey.clear();
+        QCOMPARE(keyed.size(), 1);
         QCOMPARE(
             lines
                 .filter(QStringLiteral("http://127.0.0.1:8080/apis/maps/documentation/javascript/examples/"
