@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTest>
 #include <QWidget>
 #include <unistd.h>
 
@@ -103,6 +104,21 @@ double clientMs(const QString& client, const BenchServer& s, const QString& sql)
     if (!p.waitForFinished(600000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
         return -1;
     return double(t.nsecsElapsed()) / 1e6;
+}
+
+std::unique_ptr<BenchScreen> openBenchScreen(const BenchServer& server)
+{
+    auto b = std::make_unique<BenchScreen>();
+    if (!server.writeAdminIni(b->dir.path()))
+        return nullptr;
+    b->dm.DataModuleCreate(b->dir.path());
+    b->form = std::make_unique<cad::TfrmFornecedor>(b->dm, QStringLiteral("BENCH"));
+    b->form->FormCreate();
+    b->form->resize(1366, 768);
+    b->form->show();
+    if (!QTest::qWaitForWindowExposed(b->form.get()))
+        return nullptr;
+    return b;
 }
 
 RowsPainted::RowsPainted(QWidget* viewport, const cad::RecordSetModel* model) : m_model(model)

@@ -5,6 +5,12 @@
 #include <cstddef>
 
 class QWidget;
+#include "app/DataModule.h"
+#include "registry/TfrmFornecedor.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
 namespace cad {
 class RecordSetModel;
 }
@@ -40,6 +46,16 @@ void resetPeak();
 /// Milliseconds the command-line CLIENT takes to run SQL on the bench server's local database,
 /// output into /dev/null, password through the environment; -1 when it fails.
 [[nodiscard]] double clientMs(const QString& client, const BenchServer& s, const QString& sql);
+
+/// The real supplier screen over the bench server's databases, shown offscreen at 1366 x 768.
+struct BenchScreen
+{
+    QTemporaryDir dir;
+    cad::TDM dm;
+    std::unique_ptr<cad::TfrmFornecedor> form;
+};
+/// Opens the screen; null (after saying why) when Admin.ini cannot be written or the window not shown.
+[[nodiscard]] std::unique_ptr<BenchScreen> openBenchScreen(const BenchServer& server);
 
 /// Notes when a list's viewport paints while its model holds rows.
 class RowsPainted : public QObject

@@ -14,7 +14,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 
@@ -45,15 +44,10 @@ int searchBench(const char* name, const QString& text, const QStringList& args)
     });
     // The empty box's message is answered at once, as the operator's OK would be.
     cad::dialogs::setResponder([](const cad::dialogs::Request&) { return cad::dialogs::Answer::Ok; });
-    QTemporaryDir dir;
-    if (!server.writeAdminIni(dir.path())) return 2;
-    cad::TDM dm;
-    dm.DataModuleCreate(dir.path());
-    cad::TfrmFornecedor form(dm, QStringLiteral("BENCH"));
-    form.FormCreate();
-    form.resize(1366, 768);
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form) || errors) return 1;
+    const auto opened = bench::openBenchScreen(server);
+    if (!opened || errors) return 1;
+    cad::TDM& dm = opened->dm;
+    cad::TfrmFornecedor& form = *opened->form;
     auto* grid = form.findChild<cad::DbGrid*>(QStringLiteral("grdFornecedor"));
     auto* button = form.findChild<QPushButton*>(QStringLiteral("SpeedButton1"));
     form.searchBox()->setText(text);

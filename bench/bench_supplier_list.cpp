@@ -10,7 +10,6 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 
@@ -51,15 +50,10 @@ CAD_BENCH(benchSupplierList, "supplier-list")
         ++errors;
         std::printf("error: %s\n", e.what());
     });
-    QTemporaryDir dir;
-    if (!server.writeAdminIni(dir.path())) return 2;
-    cad::TDM dm;
-    dm.DataModuleCreate(dir.path());
-    cad::TfrmFornecedor form(dm, QStringLiteral("BENCH"));
-    form.FormCreate();
-    form.resize(1366, 768);
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form) || errors) return 1;
+    const auto opened = bench::openBenchScreen(server);
+    if (!opened || errors) return 1;
+    cad::TDM& dm = opened->dm;
+    cad::TfrmFornecedor& form = *opened->form;
     auto* grid = form.findChild<cad::DbGrid*>(QStringLiteral("grdFornecedor"));
     bench::RowsPainted watch(grid->viewport(), grid->recordModel());
 
