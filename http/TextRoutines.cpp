@@ -142,6 +142,14 @@ QString StripTags(const QString& text)
     return out;
 }
 
+QString UpperAZ(QString text)
+{
+    for (QChar& c : text)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 'a' + 'A');
+    return text;
+}
+
 QString CollapseSpaces(const QString& text)
 {
     qsizetype begin = 0;

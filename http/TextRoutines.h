@@ -10,6 +10,9 @@
 /// Trims blanks and control characters at both ends and reduces runs of blanks to one.
 [[nodiscard]] QString CollapseSpaces(const QString& text);
 
+/// Letters a to z in upper case; every other character, accented letters too, stays as it is.
+[[nodiscard]] QString UpperAZ(QString text);
+
 /// Bytes in Windows-1252 to text (every byte maps to one character).
 [[nodiscard]] QString FromSingleByte(const QByteArray& bytes);
 /// Text to Windows-1252 bytes; characters outside the code page become "?".

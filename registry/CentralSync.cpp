@@ -2,20 +2,12 @@
 
 #include "app/Clock.h"
 #include "app/DataModule.h"
+#include "http/TextRoutines.h"
 #include "taxpayer/DigitsOnly.h"
 
 #include <QLocale>
 
 namespace cad {
-
-QString CentralSync::upperAZ(const QString& text)
-{
-    QString out = text;
-    for (QChar& c : out)
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 'a' + 'A');
-    return out;
-}
 
 bool CentralSync::hasRequiredValues(const RecordSet& local)
 {
@@ -62,16 +54,16 @@ void CentralSync::copy(const RecordSet& local)
     central.setValue(QStringLiteral("CodigoFornecedor"), local.value(QStringLiteral("CodigoFornecedor")).toDouble());
     central.setValue(QStringLiteral("Cgccpf"), key);
     central.setValue(QStringLiteral("codigofilial"), storeNumber);
-    central.setValue(QStringLiteral("filial"), upperAZ(text("filial")));
-    central.setValue(QStringLiteral("razaosocial"), upperAZ(text("Nome")));
-    central.setValue(QStringLiteral("nomefantasia"), upperAZ(text("nomefan")));
-    central.setValue(QStringLiteral("Endereco"), upperAZ(text("Endereco")));
+    central.setValue(QStringLiteral("filial"), UpperAZ(text("filial")));
+    central.setValue(QStringLiteral("razaosocial"), UpperAZ(text("Nome")));
+    central.setValue(QStringLiteral("nomefantasia"), UpperAZ(text("nomefan")));
+    central.setValue(QStringLiteral("Endereco"), UpperAZ(text("Endereco")));
     central.setValue(QStringLiteral("Numero"), text("Numero"));
-    central.setValue(QStringLiteral("Bairro"), upperAZ(text("Bairro")));
-    central.setValue(QStringLiteral("Cidade"), upperAZ(m_cityName ? m_cityName(cityCode) : QString()));
-    central.setValue(QStringLiteral("complemento"), upperAZ(text("complemento")));
+    central.setValue(QStringLiteral("Bairro"), UpperAZ(text("Bairro")));
+    central.setValue(QStringLiteral("Cidade"), UpperAZ(m_cityName ? m_cityName(cityCode) : QString()));
+    central.setValue(QStringLiteral("complemento"), UpperAZ(text("complemento")));
     central.setValue(QStringLiteral("Cep"), DigitsOnly(text("Cep")));
-    central.setValue(QStringLiteral("Estado"), upperAZ(text("Estado")));
+    central.setValue(QStringLiteral("Estado"), UpperAZ(text("Estado")));
     central.setValue(QStringLiteral("Telefone1"), text("Telefone1"));
     central.setValue(QStringLiteral("Telefone2"), text("Telefone2"));
     central.setValue(QStringLiteral("email"), text("email"));

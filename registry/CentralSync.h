@@ -23,8 +23,6 @@ public:
     /// Failures (central server, a store code that is not a number) are thrown.
     void copy(const RecordSet& local);
 
-    /// Letters a to z in upper case; every other character, accented letters too, unchanged.
-    [[nodiscard]] static QString upperAZ(const QString& text);
     /// True when every value the central row needs is present.
     [[nodiscard]] static bool hasRequiredValues(const RecordSet& local);
 

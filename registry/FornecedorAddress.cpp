@@ -4,6 +4,7 @@
 #include "data/Values.h"
 #include "data/widgets/DbLineEdit.h"
 #include "data/widgets/DbLookupCombo.h"
+#include "http/TextRoutines.h"
 #include "http/WaitCursor.h"
 #include "registry/CentralSync.h"
 #include "registry/TfrmFornecedor.h"
@@ -105,7 +106,7 @@ void TfrmFornecedor::CadCEP1BuscaEfetuada()
     if (dialog.exec() != QDialog::Accepted) return;
     // Only a to z are capitalised; accented letters stay as they came.
     const auto upper = [&table](const char* field) {
-        return CentralSync::upperAZ(table.value(QString::fromLatin1(field)));
+        return UpperAZ(table.value(QString::fromLatin1(field)));
     };
     tbFornecedor.setValue(QStringLiteral("Endereco"), upper("Logradouro"));
     tbFornecedor.setValue(QStringLiteral("complemento"), upper("Complemento"));

@@ -1,6 +1,7 @@
 // Finding suppliers: the search box with its four buttons and the letter strip.
 #include "app/ui/Dialogs.h"
 #include "data/widgets/ErrorSink.h"
+#include "data/widgets/UpperCaseTyping.h"
 #include "http/WaitCursor.h"
 #include "registry/TfrmFornecedor.h"
 
@@ -67,13 +68,7 @@ QWidget* TfrmFornecedor::buildSearchArea()
     big.setPointSize(14);
     m_search->setFont(big);
     m_search->setFixedWidth(590);
-    connect(m_search, &QLineEdit::textEdited, this, [this](const QString& t) {
-        if (t != t.toUpper()) {
-            const int pos = m_search->cursorPosition();
-            m_search->setText(t.toUpper());
-            m_search->setCursorPosition(pos);
-        }
-    });
+    raiseLettersAsTyped(m_search);
     h->addWidget(m_search);
     const struct
     {

@@ -1,5 +1,7 @@
 #include "registry/UpperCaseCellDelegate.h"
 
+#include "data/widgets/UpperCaseTyping.h"
+
 #include <QLineEdit>
 
 namespace cad {
@@ -19,13 +21,7 @@ QWidget* UpperCaseCellDelegate::createEditor(QWidget* parent, const QStyleOption
     auto* edit = qobject_cast<QLineEdit*>(w);
     if (!edit) return w;
     edit->setMaxLength(m_maxLength);
-    connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& typed) {
-        const QString upper = typed.toUpper();
-        if (upper == typed) return;
-        const int pos = edit->cursorPosition();
-        edit->setText(upper);
-        edit->setCursorPosition(pos);
-    });
+    raiseLettersAsTyped(edit);
     m_open = edit;
     return w;
 }

@@ -1,5 +1,7 @@
 #include "app/ui/SingleInstance.h"
 
+#include "http/TextRoutines.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
@@ -12,10 +14,7 @@ namespace cad {
 
 QString SingleInstance::nameFor(const QString& executablePath)
 {
-    QString name = QFileInfo(executablePath).fileName();
-    for (QChar& c : name)
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 'a' + 'A');
+    const QString name = UpperAZ(QFileInfo(executablePath).fileName());
     // Valid within the operator's logon: other users' copies do not see it.
     return name + QStringLiteral("-%1").arg(::getuid());
 }

@@ -1,6 +1,7 @@
 // What a successful CNPJ look-up does: the result area, the supplier's columns and the lists.
 #include "data/RecordSet.h"
 #include "data/widgets/DbLookupCombo.h"
+#include "http/TextRoutines.h"
 #include "taxpayer/DigitsOnly.h"
 #include "taxpayer/ui/TF_ConsultaCNPJ.h"
 
@@ -10,14 +11,6 @@
 namespace cad {
 
 namespace {
-
-// Only a to z are raised; accented letters keep their case, as the registry stores them.
-QString upperAZ(QString text)
-{
-    for (QChar& c : text)
-        if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - 'a' + 'A');
-    return text;
-}
 
 // Trimmed of blanks and control characters, with NULs removed inside too.
 QString trimmedWithoutNul(QString text)
@@ -53,15 +46,15 @@ void TF_ConsultaCNPJ::fillResults()
 {
     const TCadConsultaCNPJ& c = CadConsultaCNPJ1;
     m_editTipo->setText(c.EmpresaTipo());
-    m_editRazaoSocial->setText(upperAZ(c.RazaoSocial()));
+    m_editRazaoSocial->setText(UpperAZ(c.RazaoSocial()));
     m_editAbertura->setText(dateText(c.Abertura()));
-    m_editFantasia->setText(upperAZ(c.Fantasia()));
-    m_editEndereco->setText(upperAZ(c.Endereco()));
-    m_editNumero->setText(upperAZ(c.Numero()));
-    m_editComplemento->setText(upperAZ(c.Complemento()));
-    m_editBairro->setText(upperAZ(c.Bairro()));
-    m_editCidade->setText(upperAZ(c.Cidade()));
-    m_editUF->setText(upperAZ(c.UF()));
+    m_editFantasia->setText(UpperAZ(c.Fantasia()));
+    m_editEndereco->setText(UpperAZ(c.Endereco()));
+    m_editNumero->setText(UpperAZ(c.Numero()));
+    m_editComplemento->setText(UpperAZ(c.Complemento()));
+    m_editBairro->setText(UpperAZ(c.Bairro()));
+    m_editCidade->setText(UpperAZ(c.Cidade()));
+    m_editUF->setText(UpperAZ(c.UF()));
     m_editCEP->setText(c.CEP());
     m_editSituacao->setText(c.Situacao());
     m_editCNAE1->setText(c.CNAE1());
@@ -81,13 +74,13 @@ void TF_ConsultaCNPJ::writeSupplier()
     QString cnae;
     for (const QString& entry : c.CNAE2())
         cnae += entry + QStringLiteral("\r\n");
-    m_fornecedor.setValue(QStringLiteral("Nome"), upperAZ(c.RazaoSocial()));
-    m_fornecedor.setValue(QStringLiteral("nomefan"), upperAZ(c.Fantasia()));
-    m_fornecedor.setValue(QStringLiteral("Endereco"), upperAZ(c.Endereco()));
-    m_fornecedor.setValue(QStringLiteral("Numero"), upperAZ(c.Numero()));
+    m_fornecedor.setValue(QStringLiteral("Nome"), UpperAZ(c.RazaoSocial()));
+    m_fornecedor.setValue(QStringLiteral("nomefan"), UpperAZ(c.Fantasia()));
+    m_fornecedor.setValue(QStringLiteral("Endereco"), UpperAZ(c.Endereco()));
+    m_fornecedor.setValue(QStringLiteral("Numero"), UpperAZ(c.Numero()));
     m_fornecedor.setValue(QStringLiteral("complemento"), trimmedWithoutNul(c.Complemento()));
-    m_fornecedor.setValue(QStringLiteral("Bairro"), upperAZ(c.Bairro()));
-    m_fornecedor.setValue(QStringLiteral("Cidade"), upperAZ(c.Cidade()));
+    m_fornecedor.setValue(QStringLiteral("Bairro"), UpperAZ(c.Bairro()));
+    m_fornecedor.setValue(QStringLiteral("Cidade"), UpperAZ(c.Cidade()));
     m_fornecedor.setValue(QStringLiteral("Cep"), DigitsOnly(c.CEP()));
     m_fornecedor.setValue(QStringLiteral("email"), c.EndEletronico());
     m_fornecedor.setValue(QStringLiteral("Telefone1"), c.Telefone());

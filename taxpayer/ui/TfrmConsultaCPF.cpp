@@ -3,6 +3,8 @@
 #include "app/ui/Dialogs.h"
 #include "data/RecordSet.h"
 #include "data/widgets/ErrorSink.h"
+#include "data/widgets/UpperCaseTyping.h"
+#include "http/TextRoutines.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -24,14 +26,6 @@ namespace {
 
 const QColor kLightYellow(255, 255, 225);
 constexpr QSize kPictureSize(200, 70);
-
-// The look-up's texts are shown with a to z in upper case; accented letters keep their case.
-QString upperAZ(QString text)
-{
-    for (QChar& c : text)
-        if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - (u'a' - u'A'));
-    return text;
-}
 
 QLineEdit* resultField(const char* name, QWidget* parent)
 {
@@ -119,14 +113,7 @@ QWidget* TfrmConsultaCPF::buildInputArea()
 
     m_captcha = new QLineEdit(area);
     m_captcha->setObjectName(QStringLiteral("EditCaptcha"));
-    connect(m_captcha, &QLineEdit::textEdited, this, [this](const QString& typed) {
-        const QString upper = typed.toUpper();
-        if (upper != typed) {
-            const int pos = m_captcha->cursorPosition();
-            m_captcha->setText(upper);
-            m_captcha->setCursorPosition(pos);
-        }
-    });
+    raiseLettersAsTyped(m_captcha);
     grid->addWidget(new QLabel(QStringLiteral("Digite o Captcha"), area), 2, 0);
     grid->addWidget(m_captcha, 2, 1);
 
@@ -263,12 +250,12 @@ void TfrmConsultaCPF::btnConsultarClick()
     }
     // The date goes as the field shows it: slashes, and a blank for each digit not typed.
     if (!m_consulta.Lookup(m_cpf->text(), m_nascimento->displayText(), m_captcha->text(), false)) return;
-    m_nome->setText(upperAZ(m_consulta.Nome()));
-    m_situacao->setText(upperAZ(m_consulta.Situacao()));
-    m_emissao->setText(upperAZ(m_consulta.Emissao()));
-    m_codigoControle->setText(upperAZ(m_consulta.CodCtrlControle()));
-    m_digito->setText(upperAZ(m_consulta.DigitoVerificador()));
-    m_inscricao->setText(upperAZ(m_consulta.DataInscricao()));
+    m_nome->setText(UpperAZ(m_consulta.Nome()));
+    m_situacao->setText(UpperAZ(m_consulta.Situacao()));
+    m_emissao->setText(UpperAZ(m_consulta.Emissao()));
+    m_codigoControle->setText(UpperAZ(m_consulta.CodCtrlControle()));
+    m_digito->setText(UpperAZ(m_consulta.DigitoVerificador()));
+    m_inscricao->setText(UpperAZ(m_consulta.DataInscricao()));
     copyIntoSupplier();
 }
 
