@@ -21,23 +21,30 @@ QPageLayout PageSetup::pageLayout() const
     return QPageLayout(QPageSize(paper), orientation, QMarginsF(), QPageLayout::Millimeter);
 }
 
-ReportItem& Band::addCaption(const QString& name, const QString& text, const QRectF& boxMm, const QFont& font)
+namespace {
+
+ReportItem& addItem(std::vector<ReportItem>& items, const QString& name, const QRectF& boxMm, const QFont& font)
 {
     ReportItem& i = items.emplace_back();
     i.name = name;
-    i.text = text;
     i.boxMm = boxMm;
     i.font = font;
     return i;
 }
 
+} // namespace
+
+ReportItem& Band::addCaption(const QString& name, const QString& text, const QRectF& boxMm, const QFont& font)
+{
+    ReportItem& i = addItem(items, name, boxMm, font);
+    i.text = text;
+    return i;
+}
+
 ReportItem& Band::addField(const QString& name, const QString& field, const QRectF& boxMm, const QFont& font)
 {
-    ReportItem& i = items.emplace_back();
-    i.name = name;
+    ReportItem& i = addItem(items, name, boxMm, font);
     i.field = field;
-    i.boxMm = boxMm;
-    i.font = font;
     return i;
 }
 
