@@ -22,25 +22,21 @@ Sections parse(const QString& path)
 {
     Sections out;
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text))
-        return out;
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return out;
     const QByteArray bytes = f.readAll();
     // The file is written by hand on Windows workstations: accept UTF-8, else Windows-1252/Latin-1.
     QString text = QString::fromUtf8(bytes);
-    if (text.contains(QChar::ReplacementCharacter))
-        text = QString::fromLatin1(bytes);
+    if (text.contains(QChar::ReplacementCharacter)) text = QString::fromLatin1(bytes);
     QString section;
     for (QString line : text.split(QLatin1Char('\n'))) {
         line = line.trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
-            continue;
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';'))) continue;
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
             section = line.mid(1, line.size() - 2).trimmed().toUpper();
             continue;
         }
         const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (eq <= 0 || section.isEmpty())
-            continue;
+        if (eq <= 0 || section.isEmpty()) continue;
         const QString key = line.left(eq).trimmed().toUpper();
         if (!out[section].contains(key)) // the first of two equal keys wins
             out[section].insert(key, line.mid(eq + 1).trimmed());

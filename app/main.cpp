@@ -14,18 +14,12 @@ namespace {
 void applyServiceSettings(const cad::AdminIni& ini)
 {
     ServiceSettings& s = serviceSettings();
-    if (!ini.cnpjHost.isEmpty())
-        s.cnpjHost = ini.cnpjHost;
-    if (!ini.cpfHost.isEmpty())
-        s.cpfHost = ini.cpfHost;
-    if (!ini.viaCepHost.isEmpty())
-        s.viaCepHost = ini.viaCepHost;
-    if (!ini.mapsHost.isEmpty())
-        s.mapsHost = ini.mapsHost;
-    if (!ini.mapsKey.isEmpty())
-        s.mapsKey = ini.mapsKey;
-    if (!ini.caFile.isEmpty())
-        s.caFile = ini.caFile;
+    if (!ini.cnpjHost.isEmpty()) s.cnpjHost = ini.cnpjHost;
+    if (!ini.cpfHost.isEmpty()) s.cpfHost = ini.cpfHost;
+    if (!ini.viaCepHost.isEmpty()) s.viaCepHost = ini.viaCepHost;
+    if (!ini.mapsHost.isEmpty()) s.mapsHost = ini.mapsHost;
+    if (!ini.mapsKey.isEmpty()) s.mapsKey = ini.mapsKey;
+    if (!ini.caFile.isEmpty()) s.caFile = ini.caFile;
 }
 
 } // namespace
@@ -42,8 +36,7 @@ int main(int argc, char** argv)
     cad::CadApplication app(argc, argv);
     // 1. One copy per executable name and logon: a second one brings the first forward and ends.
     cad::SingleInstance instance(QCoreApplication::applicationFilePath());
-    if (instance.alreadyRunning())
-        return 0;
+    if (instance.alreadyRunning()) return 0;
     // 2. The title every box shows.
     QApplication::setApplicationName(QStringLiteral("Cadastro de Fornecedor"));
 

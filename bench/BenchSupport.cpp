@@ -101,23 +101,20 @@ double clientMs(const QString& client, const BenchServer& s, const QString& sql)
     p.start(client, {QStringLiteral("--no-defaults"), QStringLiteral("-h127.0.0.1"),
                      QStringLiteral("-P%1").arg(s.port), QStringLiteral("-uroot"), s.localDb,
                      QStringLiteral("-e"), sql});
-    if (!p.waitForFinished(600000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return -1;
+    if (!p.waitForFinished(600000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) return -1;
     return double(t.nsecsElapsed()) / 1e6;
 }
 
 std::unique_ptr<BenchScreen> openBenchScreen(const BenchServer& server)
 {
     auto b = std::make_unique<BenchScreen>();
-    if (!server.writeAdminIni(b->dir.path()))
-        return nullptr;
+    if (!server.writeAdminIni(b->dir.path())) return nullptr;
     b->dm.DataModuleCreate(b->dir.path());
     b->form = std::make_unique<cad::TfrmFornecedor>(b->dm, QStringLiteral("BENCH"));
     b->form->FormCreate();
     b->form->resize(1366, 768);
     b->form->show();
-    if (!QTest::qWaitForWindowExposed(b->form.get()))
-        return nullptr;
+    if (!QTest::qWaitForWindowExposed(b->form.get())) return nullptr;
     return b;
 }
 
@@ -128,8 +125,7 @@ RowsPainted::RowsPainted(QWidget* viewport, const cad::RecordSetModel* model) : 
 
 bool RowsPainted::eventFilter(QObject*, QEvent* e)
 {
-    if (e->type() == QEvent::Paint && m_model->rowCount() > 0)
-        seen = true;
+    if (e->type() == QEvent::Paint && m_model->rowCount() > 0) seen = true;
     return false;
 }
 

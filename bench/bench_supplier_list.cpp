@@ -77,8 +77,8 @@ CAD_BENCH(benchSupplierList, "supplier-list")
         wire = bytesSent(dm.MyConnection1) - sentBefore;
         const double cli = bench::clientMs(client, server, QStringLiteral("Select * From Fornecedor"));
         if (!watch.seen || cli < 0 || errors) {
-            std::printf("supplier-list: round %d failed (painted %d, client %.0f)\n", r + 1,
-                        int(watch.seen), cli);
+            std::printf("supplier-list: round %d failed (painted %d, client %.0f)\n", r + 1, int(watch.seen),
+                        cli);
             return 1;
         }
         results.push_back({allRows, firstRows, cli, peak});

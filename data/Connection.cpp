@@ -187,8 +187,7 @@ void Connection::open()
 {
     close();
     MYSQL* m = mysql_init(nullptr);
-    if (!m)
-        throw DbError(QStringLiteral("Memória insuficiente para abrir a conexão"));
+    if (!m) throw DbError(QStringLiteral("Memória insuficiente para abrir a conexão"));
     const unsigned timeout = unsigned(m_settings.connectTimeoutSeconds);
     mysql_options(m, MYSQL_OPT_CONNECT_TIMEOUT, &timeout);
     mysql_options(m, MYSQL_SET_CHARSET_NAME, "utf8mb4");
@@ -219,17 +218,14 @@ unsigned long Connection::serverThreadId()
 
 void Connection::fail(const char* /*what*/, unsigned code, const QString& message)
 {
-    if (isConnectionLoss(code))
-        throw Lost{DbError(message, code), false};
+    if (isConnectionLoss(code)) throw Lost{DbError(message, code), false};
     throw DbError(message, code);
 }
 
-template <typename F>
-auto Connection::run(Kind kind, F&& body) -> decltype(body())
+template <typename F> auto Connection::run(Kind kind, F&& body) -> decltype(body())
 {
     for (;;) {
-        if (!m_mysql)
-            open();
+        if (!m_mysql) open();
         try {
             return body();
         } catch (const Lost& lost) {
@@ -241,8 +237,7 @@ auto Connection::run(Kind kind, F&& body) -> decltype(body())
                                   .arg(lost.error.message()),
                               lost.error.code());
             const auto decision = onConnectionLost ? onConnectionLost() : m_policy.onLost();
-            if (decision == LostConnectionPolicy::Decision::Fail)
-                throw lost.error;
+            if (decision == LostConnectionPolicy::Decision::Fail) throw lost.error;
         }
     }
 }
@@ -276,27 +271,24 @@ QueryResult Connection::queryText(const QByteArray& sql)
     const unsigned code = mysql_errno(m_mysql);
     const QString message = QString::fromUtf8(mysql_error(m_mysql));
     mysql_free_result(res);
-    if (code)
-        fail("fetch", code, message);
+    if (code) fail("fetch", code, message);
     return result;
 }
 
 QueryResult Connection::queryPrepared(const QByteArray& sql, const QVariantList& params)
 {
     StmtHandle h{mysql_stmt_init(m_mysql)};
-    auto stmtFail = [&] { fail("statement", mysql_stmt_errno(h.st), QString::fromUtf8(mysql_stmt_error(h.st))); };
-    if (mysql_stmt_prepare(h.st, sql.constData(), static_cast<unsigned long>(sql.size())))
-        stmtFail();
+    auto stmtFail = [&] {
+        fail("statement", mysql_stmt_errno(h.st), QString::fromUtf8(mysql_stmt_error(h.st)));
+    };
+    if (mysql_stmt_prepare(h.st, sql.constData(), static_cast<unsigned long>(sql.size()))) stmtFail();
     ParamBinds pb(params);
     if (mysql_stmt_param_count(h.st) != pb.binds.size())
         throw DbError(QStringLiteral("Número de parâmetros incorreto na consulta"));
-    if (!pb.binds.empty() && mysql_stmt_bind_param(h.st, pb.binds.data()))
-        stmtFail();
-    if (mysql_stmt_execute(h.st))
-        stmtFail();
+    if (!pb.binds.empty() && mysql_stmt_bind_param(h.st, pb.binds.data())) stmtFail();
+    if (mysql_stmt_execute(h.st)) stmtFail();
     MYSQL_RES* meta = mysql_stmt_result_metadata(h.st);
-    if (!meta)
-        return {};
+    if (!meta) return {};
     const unsigned n = mysql_num_fields(meta);
     QueryResult result{describe(mysql_fetch_fields(meta), n), RowStore(int(n))};
     mysql_free_result(meta);
@@ -315,16 +307,13 @@ QueryResult Connection::queryPrepared(const QByteArray& sql, const QVariantList&
         binds[c].is_null = &nulls[c];
         binds[c].error = &errors[c];
     }
-    if (mysql_stmt_bind_result(h.st, binds.data()))
-        stmtFail();
+    if (mysql_stmt_bind_result(h.st, binds.data())) stmtFail();
     std::vector<const char*> values(n);
     std::vector<QByteArray> longValues(n);
     for (;;) {
         const int rc = mysql_stmt_fetch(h.st);
-        if (rc == MYSQL_NO_DATA)
-            break;
-        if (rc == 1)
-            stmtFail();
+        if (rc == MYSQL_NO_DATA) break;
+        if (rc == 1) stmtFail();
         for (unsigned c = 0; c < n; ++c) {
             values[c] = nulls[c] ? nullptr : static_cast<const char*>(binds[c].buffer);
             if (!nulls[c] && lengths[c] > kSlot) {
@@ -333,8 +322,7 @@ QueryResult Connection::queryPrepared(const QByteArray& sql, const QVariantList&
                 whole.buffer_type = MYSQL_TYPE_STRING;
                 whole.buffer = longValues[c].data();
                 whole.buffer_length = lengths[c];
-                if (mysql_stmt_fetch_column(h.st, &whole, c, 0))
-                    stmtFail();
+                if (mysql_stmt_fetch_column(h.st, &whole, c, 0)) stmtFail();
                 values[c] = longValues[c].constData();
             }
         }
@@ -358,8 +346,7 @@ ExecResult Connection::executeOnce(const QByteArray& sql, const QVariantList& pa
         const QString message = QString::fromUtf8(mysql_stmt_error(h.st));
         // Gone before sending, or killed before running: the statement did not run.
         const bool maybeExecuted = code == CR_SERVER_LOST || code == CR_SERVER_LOST_EXTENDED;
-        if (isConnectionLoss(code))
-            throw Lost{DbError(message, code), maybeExecuted};
+        if (isConnectionLoss(code)) throw Lost{DbError(message, code), maybeExecuted};
         throw DbError(message, code);
     }
     return {mysql_stmt_affected_rows(h.st), mysql_stmt_insert_id(h.st)};

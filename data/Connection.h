@@ -70,9 +70,12 @@ public:
     [[nodiscard]] unsigned long serverThreadId();
 
 private:
-    enum class Kind { Read, Write };
-    template <typename F>
-    auto run(Kind kind, F&& body) -> decltype(body());
+    enum class Kind
+    {
+        Read,
+        Write
+    };
+    template <typename F> auto run(Kind kind, F&& body) -> decltype(body());
     [[noreturn]] void fail(const char* what, unsigned code, const QString& message);
     QueryResult queryText(const QByteArray& sql);
     QueryResult queryPrepared(const QByteArray& sql, const QVariantList& params);

@@ -5,8 +5,7 @@
 namespace cad {
 
 /// A list of handlers called in order; a handler's exception reaches whoever fired the event.
-template <typename... Args>
-class Event
+template <typename... Args> class Event
 {
 public:
     using Handler = std::function<void(Args...)>;

@@ -6,7 +6,17 @@ namespace cad {
 /// What a column of a result is: its names, kind of value and the widths that apply to it.
 struct FieldDef
 {
-    enum class Kind { Text, Memo, Integer, Float, Date, DateTime, Time, Bytes };
+    enum class Kind
+    {
+        Text,
+        Memo,
+        Integer,
+        Float,
+        Date,
+        DateTime,
+        Time,
+        Bytes
+    };
 
     QString name;     ///< as the statement returns it (alias, or the expression's text)
     QString orgName;  ///< the table column behind it, empty for an expression

@@ -7,7 +7,11 @@ namespace cad {
 class LostConnectionPolicy
 {
 public:
-    enum class Decision { Fail, Retry };
+    enum class Decision
+    {
+        Fail,
+        Retry
+    };
 
     Decision onLost()
     {

@@ -24,8 +24,7 @@ RecordSet::~RecordSet() = default;
 
 void RecordSet::setSql(const QString& sql)
 {
-    if (isOpen())
-        close();
+    if (isOpen()) close();
     m_sql = sql;
 }
 
@@ -59,8 +58,7 @@ std::pair<QString, QVariantList> RecordSet::boundStatement() const
         const QChar c = s[i];
         if (!quote.isNull()) {
             out += c;
-            if (c == quote)
-                quote = QChar();
+            if (c == quote) quote = QChar();
             continue;
         }
         if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`')) {
@@ -68,15 +66,17 @@ std::pair<QString, QVariantList> RecordSet::boundStatement() const
             out += c;
             continue;
         }
-        if (c == QLatin1Char(':') && i + 1 < s.size() && (s[i + 1].isLetter() || s[i + 1] == QLatin1Char('_'))) {
+        if (c == QLatin1Char(':') && i + 1 < s.size() &&
+            (s[i + 1].isLetter() || s[i + 1] == QLatin1Char('_'))) {
             qsizetype j = i + 1;
             while (j < s.size() && (s[j].isLetterOrNumber() || s[j] == QLatin1Char('_')))
                 ++j;
             const QString name = s.mid(i + 1, j - i - 1);
             QVariant v = m_params.value(name.toLower());
             if (m_master)
-                v = m_master->isOpen() && !m_master->isEmpty() && m_master->hasField(name) ? m_master->value(name)
-                                                                                         : QVariant();
+                v = m_master->isOpen() && !m_master->isEmpty() && m_master->hasField(name)
+                        ? m_master->value(name)
+                        : QVariant();
             values << v;
             out += QLatin1Char('?');
             i = j - 1;
@@ -89,8 +89,7 @@ std::pair<QString, QVariantList> RecordSet::boundStatement() const
 
 void RecordSet::open()
 {
-    if (isOpen())
-        return;
+    if (isOpen()) return;
     const auto [sql, values] = boundStatement();
     QueryResult result = m_conn.query(sql, values);
     m_sortKeys.clear(); // a new reading comes in the statement's order; a re-read keeps the operator's
@@ -122,8 +121,7 @@ void RecordSet::load(QueryResult&& result)
 
 void RecordSet::close()
 {
-    if (!isOpen())
-        return;
+    if (!isOpen()) return;
     m_buffer.clear();
     m_modified = false;
     m_rows.reset(0);
@@ -152,11 +150,9 @@ void RecordSet::refresh(bool keepCurrent)
             m_order.push_back(storeIndex);
     }
     m_current = std::min(oldRow, rowCount() - 1);
-    if (m_current < 0 && rowCount() > 0)
-        m_current = 0;
+    if (m_current < 0 && rowCount() > 0) m_current = 0;
     rowsReset(*this);
-    if (!key.isNull())
-        locate(m_fields[size_t(pk)].name, key);
+    if (!key.isNull()) locate(m_fields[size_t(pk)].name, key);
     scrolled();
 }
 
@@ -168,8 +164,7 @@ void RecordSet::setMaster(RecordSet* master)
 
 void RecordSet::masterMoved()
 {
-    if (!isOpen())
-        return;
+    if (!isOpen()) return;
     checkBrowseMode();
     const auto [sql, values] = boundStatement();
     load(m_conn.query(sql, values));
@@ -210,15 +205,11 @@ void RecordSet::last()
 
 void RecordSet::moveTo(int row)
 {
-    if (!isOpen())
-        return;
-    if (isEditing() && row != m_current)
-        checkBrowseMode();
-    if (rowCount() == 0)
-        return;
+    if (!isOpen()) return;
+    if (isEditing() && row != m_current) checkBrowseMode();
+    if (rowCount() == 0) return;
     row = std::clamp(row, 0, rowCount() - 1);
-    if (row == m_current)
-        return;
+    if (row == m_current) return;
     m_current = row;
     scrolled();
 }
@@ -226,8 +217,7 @@ void RecordSet::moveTo(int row)
 bool RecordSet::locate(const QString& field, const QVariant& value)
 {
     const int col = fieldIndex(field);
-    if (col < 0 || !isOpen())
-        return false;
+    if (col < 0 || !isOpen()) return false;
     for (int r = 0; r < rowCount(); ++r) {
         if (values::equal(valueAt(r, col), value)) {
             moveTo(r);
@@ -244,41 +234,35 @@ int RecordSet::fieldIndex(const QString& name) const
 
 bool RecordSet::hasField(const QString& name) const
 {
-    if (fieldIndex(name) >= 0)
-        return true;
+    if (fieldIndex(name) >= 0) return true;
     return std::any_of(m_lookups.begin(), m_lookups.end(),
                        [&](const LookupDef& l) { return l.name.compare(name, Qt::CaseInsensitive) == 0; });
 }
 
 QVariant RecordSet::value(const QString& name) const
 {
-    if (!isOpen())
-        return {};
+    if (!isOpen()) return {};
     return valueAt(m_current, name); // row -1: the field's null value
 }
 
 QVariant RecordSet::valueAt(int row, const QString& name) const
 {
     const int col = fieldIndex(name);
-    if (col >= 0)
-        return row < 0 ? QVariant() : valueAt(row, col);
+    if (col >= 0) return row < 0 ? QVariant() : valueAt(row, col);
     for (const auto& l : m_lookups)
-        if (l.name.compare(name, Qt::CaseInsensitive) == 0)
-            return row < 0 ? QVariant() : lookupValue(l, row);
+        if (l.name.compare(name, Qt::CaseInsensitive) == 0) return row < 0 ? QVariant() : lookupValue(l, row);
     throw DbError(QStringLiteral("Campo '%1' não encontrado").arg(name));
 }
 
 QVariant RecordSet::valueAt(int row, int column) const
 {
-    if (isEditing() && row == m_current)
-        return m_buffer[size_t(column)];
+    if (isEditing() && row == m_current) return m_buffer[size_t(column)];
     return decode(column, m_rows.cell(storeRow(row), column));
 }
 
 QVariant RecordSet::decode(int column, RowStore::Cell cell) const
 {
-    if (cell.null)
-        return {};
+    if (cell.null) return {};
     return values::fromServerText(m_fields[size_t(column)].kind, cell.bytes);
 }
 
@@ -290,8 +274,7 @@ QByteArray RecordSet::encode(int column, const QVariant& v) const
 QVariant RecordSet::lookupValue(const LookupDef& def, int row) const
 {
     const QVariant key = valueAt(row, def.keyField);
-    if (key.isNull() || !def.list || !def.list->isOpen())
-        return {};
+    if (key.isNull() || !def.list || !def.list->isOpen()) return {};
     const int keyCol = def.list->fieldIndex(def.listKeyField);
     for (int r = 0; r < def.list->rowCount(); ++r)
         if (values::equal(def.list->valueAt(r, keyCol), key))
@@ -307,25 +290,21 @@ void RecordSet::requireOpen(const char* action) const
 
 void RecordSet::requireModifiable() const
 {
-    if (m_readOnly)
-        throw DbError(QStringLiteral("Esta lista não pode ser alterada"));
+    if (m_readOnly) throw DbError(QStringLiteral("Esta lista não pode ser alterada"));
 }
 
 void RecordSet::setState(State s)
 {
-    if (m_state == s)
-        return;
+    if (m_state == s) return;
     m_state = s;
     stateChanged(*this);
 }
 
 void RecordSet::setValue(const QString& name, const QVariant& value)
 {
-    if (!isEditing())
-        throw DbError(QStringLiteral("O registro não está em modo de edição ou inclusão"));
+    if (!isEditing()) throw DbError(QStringLiteral("O registro não está em modo de edição ou inclusão"));
     const int col = fieldIndex(name);
-    if (col < 0)
-        throw DbError(QStringLiteral("Campo '%1' não encontrado").arg(name));
+    if (col < 0) throw DbError(QStringLiteral("Campo '%1' não encontrado").arg(name));
     const FieldDef& f = m_fields[size_t(col)];
     QVariant v = values::convertForField(f, value);
     m_buffer[size_t(col)] = v;
@@ -354,10 +333,8 @@ void RecordSet::edit()
 {
     requireOpen("alterar");
     requireModifiable();
-    if (isEditing())
-        return;
-    if (m_current < 0)
-        throw DbError(QStringLiteral("Não há registro para alterar"));
+    if (isEditing()) return;
+    if (m_current < 0) throw DbError(QStringLiteral("Não há registro para alterar"));
     m_buffer.resize(m_fields.size());
     for (int c = 0; c < fieldCount(); ++c)
         m_buffer[size_t(c)] = decode(c, m_rows.cell(storeRow(m_current), c));
@@ -369,8 +346,7 @@ void RecordSet::edit()
 
 void RecordSet::checkBrowseMode()
 {
-    if (!isEditing())
-        return;
+    if (!isEditing()) return;
     if (m_modified)
         post();
     else
@@ -379,37 +355,35 @@ void RecordSet::checkBrowseMode()
 
 QString RecordSet::tableName() const
 {
-    if (!m_updateTable.isEmpty())
-        return m_updateTable;
+    if (!m_updateTable.isEmpty()) return m_updateTable;
     for (const auto& f : m_fields)
-        if (!f.orgTable.isEmpty())
-            return f.orgTable;
+        if (!f.orgTable.isEmpty()) return f.orgTable;
     throw DbError(QStringLiteral("A consulta não indica a tabela a gravar"));
 }
 
 int RecordSet::primaryKeyColumn() const
 {
     for (int c = 0; c < fieldCount(); ++c)
-        if (m_fields[size_t(c)].primaryKey)
-            return c;
+        if (m_fields[size_t(c)].primaryKey) return c;
     return -1;
 }
 
 void RecordSet::post()
 {
     requireOpen("gravar");
-    if (!isEditing())
-        return;
+    if (!isEditing()) return;
     beforePost(*this);
     const QString table = tableName();
     const int pk = primaryKeyColumn();
     if (pk < 0)
-        throw DbError(QStringLiteral("A tabela %1 não tem chave primária; o registro não pode ser gravado").arg(table));
+        throw DbError(
+            QStringLiteral("A tabela %1 não tem chave primária; o registro não pode ser gravado").arg(table));
     QStringList cols;
     QVariantList vals;
     for (int c = 0; c < fieldCount(); ++c) {
         const FieldDef& f = m_fields[size_t(c)];
-        if (!m_changed[size_t(c)] || f.orgName.isEmpty() || f.orgTable.compare(table, Qt::CaseInsensitive) != 0)
+        if (!m_changed[size_t(c)] || f.orgName.isEmpty() ||
+            f.orgTable.compare(table, Qt::CaseInsensitive) != 0)
             continue;
         cols << quoteIdentifier(f.orgName);
         vals << m_buffer[size_t(c)];
@@ -422,11 +396,13 @@ void RecordSet::post()
         QStringList marks;
         for (qsizetype i = 0; i < cols.size(); ++i)
             marks << QStringLiteral("?");
-        const ExecResult r = m_conn.execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                                .arg(tbl, cols.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
-                                            vals);
-        key = m_buffer[size_t(pk)].isNull() && m_fields[size_t(pk)].autoIncrement ? QVariant(qlonglong(r.insertId))
-                                                                                    : m_buffer[size_t(pk)];
+        const ExecResult r =
+            m_conn.execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                               .arg(tbl, cols.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+                           vals);
+        key = m_buffer[size_t(pk)].isNull() && m_fields[size_t(pk)].autoIncrement
+                  ? QVariant(qlonglong(r.insertId))
+                  : m_buffer[size_t(pk)];
         storeIndex = m_rows.size();
     } else {
         storeIndex = storeRow(m_current);
@@ -437,28 +413,26 @@ void RecordSet::post()
             for (const auto& c : cols)
                 sets << c + QStringLiteral("=?");
             vals << oldKey;
-            m_conn.execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3=?").arg(tbl, sets.join(QLatin1Char(',')), pkName),
-                           vals);
+            m_conn.execute(
+                QStringLiteral("UPDATE %1 SET %2 WHERE %3=?").arg(tbl, sets.join(QLatin1Char(',')), pkName),
+                vals);
         }
     }
     reloadRow(storeIndex, key);
     const bool inserted = m_state == State::Insert;
-    if (inserted && !m_order.empty())
-        m_order.push_back(storeIndex);
+    if (inserted && !m_order.empty()) m_order.push_back(storeIndex);
     m_buffer.clear();
     m_modified = false;
     setState(State::Browse);
     rowChanged(*this, m_current);
-    if (inserted)
-        scrolled();
+    if (inserted) scrolled();
     afterPost(*this);
 }
 
 bool RecordSet::holdsKey(int pk, const QVariant& key) const
 {
     for (int r = 0; r < m_rows.size(); ++r)
-        if (values::equal(decode(pk, m_rows.cell(r, pk)), key))
-            return true;
+        if (values::equal(decode(pk, m_rows.cell(r, pk)), key)) return true;
     return false;
 }
 
@@ -467,22 +441,22 @@ bool RecordSet::reloadRow(int storeIndex, const QVariant& key)
     // Read the row back, so the set shows what the server stored (generated key, defaults).
     const QString table = tableName();
     const int pk = primaryKeyColumn();
-    const QueryResult fresh = m_conn.query(QStringLiteral("SELECT * FROM %1 WHERE %2=?")
-                                               .arg(quoteIdentifier(table), quoteIdentifier(m_fields[size_t(pk)].orgName)),
-                                           {key});
+    const QueryResult fresh =
+        m_conn.query(QStringLiteral("SELECT * FROM %1 WHERE %2=?")
+                         .arg(quoteIdentifier(table), quoteIdentifier(m_fields[size_t(pk)].orgName)),
+                     {key});
     std::vector<QByteArray> row(m_fields.size());
     for (int c = 0; c < fieldCount(); ++c) {
         const FieldDef& f = m_fields[size_t(c)];
         int from = -1;
         if (fresh.rows.size() > 0 && f.orgTable.compare(table, Qt::CaseInsensitive) == 0)
             for (int k = 0; k < int(fresh.fields.size()); ++k)
-                if (fresh.fields[size_t(k)].orgName.compare(f.orgName, Qt::CaseInsensitive) == 0)
-                    from = k;
+                if (fresh.fields[size_t(k)].orgName.compare(f.orgName, Qt::CaseInsensitive) == 0) from = k;
         if (from >= 0) {
             const RowStore::Cell cell = fresh.rows.cell(0, from);
-            row[size_t(c)] = cell.null ? QByteArray() : QByteArray(cell.bytes.data(), qsizetype(cell.bytes.size()));
-            if (!cell.null && row[size_t(c)].isNull())
-                row[size_t(c)] = QByteArray("");
+            row[size_t(c)] =
+                cell.null ? QByteArray() : QByteArray(cell.bytes.data(), qsizetype(cell.bytes.size()));
+            if (!cell.null && row[size_t(c)].isNull()) row[size_t(c)] = QByteArray("");
         } else {
             row[size_t(c)] = encode(c, isEditing() ? m_buffer[size_t(c)] : QVariant());
         }
@@ -493,8 +467,7 @@ bool RecordSet::reloadRow(int storeIndex, const QVariant& key)
 
 void RecordSet::cancel()
 {
-    if (!isEditing())
-        return;
+    if (!isEditing()) return;
     const bool inserting = m_state == State::Insert;
     const int row = m_current;
     m_buffer.clear();
@@ -519,12 +492,12 @@ void RecordSet::remove()
         return;
     }
     cancel();
-    if (m_current < 0)
-        throw DbError(QStringLiteral("Não há registro para excluir"));
+    if (m_current < 0) throw DbError(QStringLiteral("Não há registro para excluir"));
     const int pk = primaryKeyColumn();
     const QString table = tableName();
     if (pk < 0)
-        throw DbError(QStringLiteral("A tabela %1 não tem chave primária; o registro não pode ser excluído").arg(table));
+        throw DbError(QStringLiteral("A tabela %1 não tem chave primária; o registro não pode ser excluído")
+                          .arg(table));
     const int storeIndex = storeRow(m_current);
     m_conn.execute(QStringLiteral("DELETE FROM %1 WHERE %2=?")
                        .arg(quoteIdentifier(table), quoteIdentifier(m_fields[size_t(pk)].orgName)),
@@ -533,8 +506,7 @@ void RecordSet::remove()
     if (!m_order.empty()) {
         m_order.erase(m_order.begin() + m_current);
         for (int& i : m_order)
-            if (i > storeIndex)
-                --i;
+            if (i > storeIndex) --i;
     }
     const int removed = m_current;
     m_current = std::min(m_current, rowCount() - 1);
@@ -550,15 +522,13 @@ void RecordSet::setSortKeys(const std::vector<SortKey>& keys)
     m_sortKeys = keys;
     rebuildOrder();
     rowsReset(*this);
-    if (!key.isNull())
-        locate(m_fields[size_t(pk)].name, key);
+    if (!key.isNull()) locate(m_fields[size_t(pk)].name, key);
 }
 
 void RecordSet::rebuildOrder()
 {
     m_order.clear();
-    if (m_sortKeys.empty() || m_rows.size() == 0)
-        return;
+    if (m_sortKeys.empty() || m_rows.size() == 0) return;
     // Decode each sort column once, then order the row numbers.
     std::vector<std::vector<QVariant>> keys;
     for (const SortKey& k : m_sortKeys) {
@@ -573,8 +543,7 @@ void RecordSet::rebuildOrder()
     std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
         for (size_t k = 0; k < m_sortKeys.size(); ++k) {
             const int c = values::compare(keys[k][size_t(a)], keys[k][size_t(b)]);
-            if (c != 0)
-                return m_sortKeys[k].ascending ? c < 0 : c > 0;
+            if (c != 0) return m_sortKeys[k].ascending ? c < 0 : c > 0;
         }
         return false;
     });

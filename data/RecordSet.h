@@ -39,7 +39,13 @@ struct LookupDef
 class RecordSet
 {
 public:
-    enum class State { Inactive, Browse, Insert, Edit };
+    enum class State
+    {
+        Inactive,
+        Browse,
+        Insert,
+        Edit
+    };
 
     RecordSet(Connection& connection, QString sql = {});
     virtual ~RecordSet();
@@ -113,8 +119,8 @@ public:
     void edit();
     void post();
     void cancel();
-    void remove();            ///< deletes the current row on the server
-    void checkBrowseMode();   ///< saves a changed pending row, abandons an unchanged one
+    void remove();          ///< deletes the current row on the server
+    void checkBrowseMode(); ///< saves a changed pending row, abandons an unchanged one
 
     // --- client-side order
     void setSortKeys(const std::vector<SortKey>& keys);
@@ -143,7 +149,10 @@ public:
 private:
     [[nodiscard]] QVariant decode(int column, RowStore::Cell cell) const;
     [[nodiscard]] QVariant lookupValue(const LookupDef& def, int row) const;
-    [[nodiscard]] int storeRow(int visibleRow) const { return m_order.empty() ? visibleRow : m_order[size_t(visibleRow)]; }
+    [[nodiscard]] int storeRow(int visibleRow) const
+    {
+        return m_order.empty() ? visibleRow : m_order[size_t(visibleRow)];
+    }
     [[nodiscard]] QByteArray encode(int column, const QVariant& v) const;
     void requireOpen(const char* action) const;
     void requireModifiable() const;
@@ -174,7 +183,7 @@ private:
 
     State m_state = State::Inactive;
     int m_current = -1;
-    int m_beforeInsert = -1;       // current row before append(), restored by cancel()
+    int m_beforeInsert = -1;        // current row before append(), restored by cancel()
     std::vector<QVariant> m_buffer; // pending row while inserting or editing
     bool m_modified = false;
     std::vector<bool> m_changed;

@@ -116,13 +116,10 @@ RowStore::Cell RowStore::cell(int row, int column) const
     uint64_t v = 0;
     for (int c = 0;; ++c) {
         p = getPrefix(p, v);
-        if (c == column)
-            break;
-        if (v)
-            p += v - 1;
+        if (c == column) break;
+        if (v) p += v - 1;
     }
-    if (!v)
-        return {};
+    if (!v) return {};
     return {std::string_view(p, size_t(v - 1)), false};
 }
 

@@ -29,8 +29,9 @@ QVariant fromServerText(FieldDef::Kind kind, std::string_view b)
         return d.isValid() ? QVariant(d) : QVariant();
     }
     case FieldDef::Kind::DateTime: {
-        const QDateTime d = QDateTime::fromString(QLatin1String(b.data(), qsizetype(std::min<size_t>(b.size(), 19))),
-                                                  QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        const QDateTime d =
+            QDateTime::fromString(QLatin1String(b.data(), qsizetype(std::min<size_t>(b.size(), 19))),
+                                  QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         return d.isValid() ? QVariant(d) : QVariant();
     }
     case FieldDef::Kind::Time:
@@ -45,8 +46,7 @@ QVariant fromServerText(FieldDef::Kind kind, std::string_view b)
 
 QByteArray toServerText(FieldDef::Kind kind, const QVariant& v)
 {
-    if (v.isNull())
-        return {};
+    if (v.isNull()) return {};
     switch (kind) {
     case FieldDef::Kind::Float:
         return QByteArray::number(v.toDouble(), 'g', 17);
@@ -60,8 +60,7 @@ QByteArray toServerText(FieldDef::Kind kind, const QVariant& v)
         return v.toByteArray();
     default: {
         QByteArray t = v.toString().toUtf8();
-        if (t.isNull())
-            t = QByteArray("");
+        if (t.isNull()) t = QByteArray("");
         return t;
     }
     }
@@ -74,19 +73,17 @@ double parseNumber(const QString& text, const FieldDef& f)
     bool ok = false;
     const QString t = text.trimmed();
     double d = QLocale().toDouble(t, &ok);
-    if (!ok)
-        d = t.toDouble(&ok);
-    if (!ok)
-        throw DbError(QStringLiteral("'%1' não é um valor válido para o campo %2").arg(text, f.name));
+    if (!ok) d = t.toDouble(&ok);
+    if (!ok) throw DbError(QStringLiteral("'%1' não é um valor válido para o campo %2").arg(text, f.name));
     return d;
 }
 
 QDate parseDate(const QString& text, const FieldDef& f)
 {
-    for (const QString& fmt : {QStringLiteral("dd/MM/yyyy"), QStringLiteral("yyyy-MM-dd"), QStringLiteral("d/M/yyyy")}) {
+    for (const QString& fmt :
+         {QStringLiteral("dd/MM/yyyy"), QStringLiteral("yyyy-MM-dd"), QStringLiteral("d/M/yyyy")}) {
         const QDate d = QDate::fromString(text.trimmed(), fmt);
-        if (d.isValid())
-            return d;
+        if (d.isValid()) return d;
     }
     throw DbError(QStringLiteral("'%1' não é uma data válida para o campo %2").arg(text, f.name));
 }
@@ -95,14 +92,13 @@ QDate parseDate(const QString& text, const FieldDef& f)
 
 QVariant convertForField(const FieldDef& f, const QVariant& v)
 {
-    if (v.isNull())
-        return {};
+    if (v.isNull()) return {};
     const bool isText = v.typeId() == QMetaType::QString;
-    if (isText && v.toString().trimmed().isEmpty() && !f.isText())
-        return {};
+    if (isText && v.toString().trimmed().isEmpty() && !f.isText()) return {};
     switch (f.kind) {
     case FieldDef::Kind::Integer:
-        return isText ? QVariant(qlonglong(std::llround(parseNumber(v.toString(), f)))) : QVariant(v.toLongLong());
+        return isText ? QVariant(qlonglong(std::llround(parseNumber(v.toString(), f))))
+                      : QVariant(v.toLongLong());
     case FieldDef::Kind::Float:
         return isText ? parseNumber(v.toString(), f) : v.toDouble();
     case FieldDef::Kind::Date:
@@ -115,12 +111,10 @@ QVariant convertForField(const FieldDef& f, const QVariant& v)
         return v.toByteArray();
     default: {
         QString t = v.toString();
-        if (v.typeId() == QMetaType::Double)
-            t = generalNumber(v.toDouble());
+        if (v.typeId() == QMetaType::Double) t = generalNumber(v.toDouble());
         t = toSingleByteRange(t);
         const int width = f.writeWidth();
-        if (width > 0 && t.size() > width)
-            t.truncate(width);
+        if (width > 0 && t.size() > width) t.truncate(width);
         return t;
     }
     }
@@ -147,8 +141,7 @@ bool isNumeric(const QVariant& v)
 
 bool equal(const QVariant& a, const QVariant& b)
 {
-    if (a.isNull() || b.isNull())
-        return a.isNull() && b.isNull();
+    if (a.isNull() || b.isNull()) return a.isNull() && b.isNull();
     if (isNumeric(a) || isNumeric(b)) {
         bool okA = false, okB = false;
         const double x = a.toDouble(&okA), y = b.toDouble(&okB);
@@ -159,8 +152,7 @@ bool equal(const QVariant& a, const QVariant& b)
 
 int compare(const QVariant& a, const QVariant& b)
 {
-    if (a.isNull() || b.isNull())
-        return a.isNull() ? (b.isNull() ? 0 : -1) : 1;
+    if (a.isNull() || b.isNull()) return a.isNull() ? (b.isNull() ? 0 : -1) : 1;
     if (isNumeric(a) && isNumeric(b)) {
         const double x = a.toDouble(), y = b.toDouble();
         return x < y ? -1 : (x > y ? 1 : 0);
@@ -180,8 +172,7 @@ QString toSingleByteRange(const QString& text)
     static const QString extra = QStringLiteral("€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ");
     QString out = text;
     for (QChar& c : out)
-        if (c.unicode() > 0xff && !extra.contains(c))
-            c = QLatin1Char('?');
+        if (c.unicode() > 0xff && !extra.contains(c)) c = QLatin1Char('?');
     return out;
 }
 
@@ -201,8 +192,7 @@ QString groupedTwoDecimals(double v)
 
 QString display(const QVariant& v)
 {
-    if (v.isNull())
-        return {};
+    if (v.isNull()) return {};
     switch (v.typeId()) {
     case QMetaType::Double:
     case QMetaType::Float:

@@ -145,8 +145,7 @@ QString StripTags(const QString& text)
 QString UpperAZ(QString text)
 {
     for (QChar& c : text)
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - 'a' + 'A');
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z')) c = QChar(c.unicode() - 'a' + 'A');
     return text;
 }
 

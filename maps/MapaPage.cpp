@@ -155,9 +155,10 @@ QStringList pageLines(const QString& start, const QString& end, const QString& m
     QString page = QString::fromUtf8(kTemplate);
     page.replace(QLatin1String("@STYLEHOST@"), hosts.stylesheet)
         .replace(QLatin1String("@APIHOST@"), hosts.api)
-        .replace(QLatin1String("@KEY@"), serviceSettings().mapsKey.isEmpty()
-                                              ? kNoApiKey
-                                              : QString::fromLatin1(QUrl::toPercentEncoding(serviceSettings().mapsKey)))
+        .replace(QLatin1String("@KEY@"),
+                 serviceSettings().mapsKey.isEmpty()
+                     ? kNoApiKey
+                     : QString::fromLatin1(QUrl::toPercentEncoding(serviceSettings().mapsKey)))
         .replace(QLatin1String("@MODE@"), modeName);
     // The addresses go in whole lines, so their text is never searched for marks.
     QStringList lines = page.split(QLatin1Char('\n'));

@@ -12,24 +12,20 @@ namespace cad {
 bool CentralSync::hasRequiredValues(const RecordSet& local)
 {
     const QVariant code = local.value(QStringLiteral("CodigoFornecedor"));
-    if (code.isNull() || code.toDouble() == 0)
-        return false;
+    if (code.isNull() || code.toDouble() == 0) return false;
     // A text of blanks counts as present; NULL and the empty text do not.
-    for (const char* name : {"Cgccpf", "codigoparvix", "Nome", "Endereco", "Numero", "Bairro", "Cidade", "Cep",
-                             "Estado"})
-        if (local.value(QLatin1String(name)).toString().isEmpty())
-            return false;
+    for (const char* name :
+         {"Cgccpf", "codigoparvix", "Nome", "Endereco", "Numero", "Bairro", "Cidade", "Cep", "Estado"})
+        if (local.value(QLatin1String(name)).toString().isEmpty()) return false;
     return !local.isNull(QStringLiteral("CodigoCidade")) && !local.isNull(QStringLiteral("TipoContribuinte"));
 }
 
 void CentralSync::copy(const RecordSet& local)
 {
-    if (!hasRequiredValues(local))
-        return;
+    if (!hasRequiredValues(local)) return;
     const QString key = DigitsOnly(local.text(QStringLiteral("Cgccpf")));
     // No digits at all: there is no key, and an empty key must not match (and overwrite) any row.
-    if (key.isEmpty())
-        return;
+    if (key.isEmpty()) return;
 
     RecordSet& central = m_dm.tbFornecedorOstrel;
     central.close(); // a row left pending by an earlier failed copy is discarded
@@ -45,13 +41,13 @@ void CentralSync::copy(const RecordSet& local)
     const QString storeCode = local.text(QStringLiteral("codigoparvix"));
     bool ok = false;
     const double storeNumber = QLocale().toDouble(storeCode.trimmed(), &ok);
-    if (!ok)
-        throw DbError(QStringLiteral("'%1' não é um valor numérico válido").arg(storeCode));
+    if (!ok) throw DbError(QStringLiteral("'%1' não é um valor numérico válido").arg(storeCode));
     const QVariant cityCode = local.value(QStringLiteral("CodigoCidade"));
     const QDateTime now = clock::now();
     auto text = [&](const char* name) { return local.text(QLatin1String(name)); };
 
-    central.setValue(QStringLiteral("CodigoFornecedor"), local.value(QStringLiteral("CodigoFornecedor")).toDouble());
+    central.setValue(QStringLiteral("CodigoFornecedor"),
+                     local.value(QStringLiteral("CodigoFornecedor")).toDouble());
     central.setValue(QStringLiteral("Cgccpf"), key);
     central.setValue(QStringLiteral("codigofilial"), storeNumber);
     central.setValue(QStringLiteral("filial"), UpperAZ(text("filial")));

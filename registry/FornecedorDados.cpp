@@ -29,8 +29,7 @@ int screenWidth(const QString& field)
 {
     const auto& widths = schema::widths(schema::SupplierSet::Screen);
     for (auto it = widths.begin(); it != widths.end(); ++it)
-        if (it.key().compare(field, Qt::CaseInsensitive) == 0)
-            return it.value();
+        if (it.key().compare(field, Qt::CaseInsensitive) == 0) return it.value();
     return 0;
 }
 
@@ -43,12 +42,12 @@ DbLineEdit* lineEdit(RecordSet& rs, const QString& field, const QString& name, D
     e->setCharCase(c);
     // Typing stops at the column's width unless the screen allows more (then the text is cut).
     const int width = maxTyped > 0 ? maxTyped : screenWidth(field);
-    if (width > 0)
-        e->setMaxLength(width);
+    if (width > 0) e->setMaxLength(width);
     return e;
 }
 
-QToolButton* pictureButton(const QString& name, const QString& hint, QStyle::StandardPixmap icon, QWidget* parent)
+QToolButton* pictureButton(const QString& name, const QString& hint, QStyle::StandardPixmap icon,
+                           QWidget* parent)
 {
     auto* b = new QToolButton(parent);
     b->setObjectName(name);
@@ -87,10 +86,11 @@ QWidget* TfrmFornecedor::buildHeader()
     code->setFont(f);
     code->setMinimumWidth(70);
     h->addWidget(labeled(QStringLiteral("Código"), code, 80, false, header));
-    m_nome = lineEdit(tbFornecedor, QStringLiteral("Nome"), QStringLiteral("dbedtNome"), DbLineEdit::CharCase::Upper);
+    m_nome = lineEdit(tbFornecedor, QStringLiteral("Nome"), QStringLiteral("dbedtNome"),
+                      DbLineEdit::CharCase::Upper);
     h->addWidget(labeled(QStringLiteral("Razão Social do Fornecedor"), m_nome, 389, false, header));
-    m_nomefan =
-        lineEdit(tbFornecedor, QStringLiteral("nomefan"), QStringLiteral("dbedtNomefan"), DbLineEdit::CharCase::Upper);
+    m_nomefan = lineEdit(tbFornecedor, QStringLiteral("nomefan"), QStringLiteral("dbedtNomefan"),
+                         DbLineEdit::CharCase::Upper);
     h->addWidget(labeled(QStringLiteral("Nome Fantasia do Fornecedor"), m_nomefan, 397, false, header));
     h->addStretch(1);
     return header;
@@ -118,9 +118,10 @@ QWidget* TfrmFornecedor::buildDadosTab()
     r1->addWidget(cnpj, 0, Qt::AlignBottom);
     m_cgccpf = lineEdit(tbFornecedor, QStringLiteral("Cgccpf"), QStringLiteral("dbedtCgccpf"), U, 18);
     m_cgccpf->setFocusPolicy(Qt::ClickFocus); // skipped by Tab and Enter
-    m_cgccpf->installEventFilter(this); // leaving the field adjusts the taxpayer fields
+    m_cgccpf->installEventFilter(this);       // leaving the field adjusts the taxpayer fields
     add(r1, labeled(QStringLiteral("Cnpj / Cpf"), m_cgccpf, 142, true, tab));
-    auto* ie = lineEdit(tbFornecedor, QStringLiteral("ie"), QStringLiteral("dbedtIe"), DbLineEdit::CharCase::Lower, 18);
+    auto* ie = lineEdit(tbFornecedor, QStringLiteral("ie"), QStringLiteral("dbedtIe"),
+                        DbLineEdit::CharCase::Lower, 18);
     add(r1, labeled(QStringLiteral("Insc.Estadual"), ie, 142, true, tab));
     auto* rg = lineEdit(tbFornecedor, QStringLiteral("rg"), QStringLiteral("dbedtRg"), U);
     add(r1, labeled(QStringLiteral("Rg"), rg, 142, false, tab));
@@ -137,7 +138,8 @@ QWidget* TfrmFornecedor::buildDadosTab()
     tipo->setPalette(red);
     r1->addWidget(tipo);
     r1->addStretch(1);
-    QLabel* note = screenstyle::caption(QStringLiteral("Todos os Campos em Vermelho saão Obrigatorios"), true, tab);
+    QLabel* note =
+        screenstyle::caption(QStringLiteral("Todos os Campos em Vermelho saão Obrigatorios"), true, tab);
     note->setObjectName(QStringLiteral("lblObrigatorios"));
     r1->addWidget(note, 0, Qt::AlignTop);
 
@@ -147,7 +149,8 @@ QWidget* TfrmFornecedor::buildDadosTab()
     add(r2, labeled(QStringLiteral("Endereço"), endereco, 348, true, tab));
     auto* numero = lineEdit(tbFornecedor, QStringLiteral("Numero"), QStringLiteral("dbedtNumero"), U);
     add(r2, labeled(QStringLiteral("Numero"), numero, 66, true, tab));
-    m_complemento = lineEdit(tbFornecedor, QStringLiteral("complemento"), QStringLiteral("dbedtComplemento"), U);
+    m_complemento =
+        lineEdit(tbFornecedor, QStringLiteral("complemento"), QStringLiteral("dbedtComplemento"), U);
     add(r2, labeled(QStringLiteral("Complemento"), m_complemento, 329, true, tab));
     r2->addStretch(1);
 
@@ -173,7 +176,8 @@ QWidget* TfrmFornecedor::buildDadosTab()
     add(r3, labeled(QStringLiteral("Cod.Cidade"), codCidade, 70, true, tab));
     auto* cep = lineEdit(tbFornecedor, QStringLiteral("Cep"), QStringLiteral("dbedtCep"), N, 10);
     // A punctuated CEP longer than the column keeps its digits rather than losing its last one.
-    cep->setWriteFilter([](const QString& t) { return t.size() > screenWidth(QStringLiteral("Cep")) ? DigitsOnly(t) : t; });
+    cep->setWriteFilter(
+        [](const QString& t) { return t.size() > screenWidth(QStringLiteral("Cep")) ? DigitsOnly(t) : t; });
     add(r3, labeled(QStringLiteral("Cep"), cep, 73, true, tab));
     QToolButton* cepButton = pictureButton(QStringLiteral("img1"), QStringLiteral("Consulta CEP"),
                                            QStyle::SP_DialogHelpButton, tab);
@@ -191,7 +195,8 @@ QWidget* TfrmFornecedor::buildDadosTab()
     add(r4, labeled(QStringLiteral("email"), email, 305, false, tab));
     auto* contato = lineEdit(tbFornecedor, QStringLiteral("contato"), QStringLiteral("dbedtContato"), U, 25);
     add(r4, labeled(QStringLiteral("Contato"), contato, 249, false, tab));
-    auto* telContato = lineEdit(tbFornecedor, QStringLiteral("Telcontato"), QStringLiteral("dbedtTelcontato"), N);
+    auto* telContato =
+        lineEdit(tbFornecedor, QStringLiteral("Telcontato"), QStringLiteral("dbedtTelcontato"), N);
     add(r4, labeled(QStringLiteral("Tel.Contato"), telContato, 97, false, tab));
     r4->addStretch(1);
 
@@ -209,7 +214,8 @@ QWidget* TfrmFornecedor::buildDadosTab()
     add(r5, labeled(QStringLiteral("Centro de Custo"), m_gerencial, 424, false, tab));
     m_incluirGerencial = new QPushButton(QStringLiteral("&Incluir"), tab);
     m_incluirGerencial->setObjectName(QStringLiteral("SpeedButton2"));
-    connect(m_incluirGerencial, &QPushButton::clicked, this, [this] { guarded([this] { SpeedButton2Click(); }); });
+    connect(m_incluirGerencial, &QPushButton::clicked, this,
+            [this] { guarded([this] { SpeedButton2Click(); }); });
     r5->addWidget(m_incluirGerencial, 0, Qt::AlignBottom);
     QToolButton* map = pictureButton(QStringLiteral("imgConsultaMapa"), QStringLiteral("Consulta Mapa"),
                                      QStyle::SP_DirHomeIcon, tab);
@@ -233,13 +239,14 @@ QWidget* TfrmFornecedor::buildDadosTab()
     obs->bind(&tbFornecedor, QStringLiteral("Obs"));
     obs->setFixedSize(424, 56);
     grid->addWidget(labeled(QStringLiteral("Obs.:"), obs, 424, false, tab), 0, 0, 2, 1, Qt::AlignTop);
-    auto* cnaePrincipal = lineEdit(tbFornecedor, QStringLiteral("cnaeprincipal"),
-                                   QStringLiteral("dbedtCnaePrincipal"), N);
+    auto* cnaePrincipal =
+        lineEdit(tbFornecedor, QStringLiteral("cnaeprincipal"), QStringLiteral("dbedtCnaePrincipal"), N);
     cnaePrincipal->setDisplayOnly(true);
     cnaePrincipal->setFocusPolicy(Qt::NoFocus);
     grid->addWidget(labeled(QStringLiteral("CNAE Principal"), cnaePrincipal, 431, false, tab), 0, 1, 1, 3);
     auto* situacao = lineEdit(tbFornecedor, QStringLiteral("situacao"), QStringLiteral("dbedtSituacao"), N);
-    auto* tipoEmpresa = lineEdit(tbFornecedor, QStringLiteral("tipoempresa"), QStringLiteral("dbedtTipoEmpresa"), N);
+    auto* tipoEmpresa =
+        lineEdit(tbFornecedor, QStringLiteral("tipoempresa"), QStringLiteral("dbedtTipoEmpresa"), N);
     auto* km = lineEdit(tbFornecedor, QStringLiteral("kilometragem"), QStringLiteral("dbedtKilometragem"), N);
     auto* bottom = new QHBoxLayout;
     for (auto [text, edit, width] : {std::tuple{QStringLiteral("Situação da Empresa"), situacao, 150},
@@ -264,8 +271,10 @@ QWidget* TfrmFornecedor::buildDadosTab()
     r7->addStretch(1);
     v->addStretch(1);
 
-    m_dadosOrder = {ie, rg, tipo, endereco, numero, m_complemento, bairro, m_ufs, m_cidades, cep, tel1, tel2,
-                    email, contato, telContato, m_tipos, m_gerencial, m_incluirGerencial, valor, dia, obs};
+    m_dadosOrder = {ie,     rg,      tipo,       endereco, numero,      m_complemento,
+                    bairro, m_ufs,   m_cidades,  cep,      tel1,        tel2,
+                    email,  contato, telContato, m_tipos,  m_gerencial, m_incluirGerencial,
+                    valor,  dia,     obs};
     return tab;
 }
 

@@ -55,8 +55,7 @@ QWidget* TfrmFornecedor::buildEntradaTab()
                             split);
     m_itemGrid->setObjectName(QStringLiteral("grdItens"));
     m_itemGrid->recordModel()->rowBackground = [](const RecordSet& rs, int row) {
-        if (flagIs(rs, row, QStringLiteral("importacao"), "N"))
-            return kNotImported;
+        if (flagIs(rs, row, QStringLiteral("importacao"), "N")) return kNotImported;
         return flagIs(rs, row, QStringLiteral("NFCancelada"), "S") ? kCancelled : QColor();
     };
     split->addWidget(m_notaGrid);

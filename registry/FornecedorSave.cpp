@@ -6,20 +6,19 @@
 #include "data/widgets/DbLookupCombo.h"
 #include "data/widgets/DbRadioGroup.h"
 
-#include <QAbstractButton>
 #include "http/WaitCursor.h"
 #include "registry/CentralSync.h"
 #include "registry/TfrmFornecedor.h"
 #include "taxpayer/CadValidador.h"
 #include "taxpayer/DigitsOnly.h"
+#include <QAbstractButton>
 
 namespace cad {
 
 void TfrmFornecedor::ToolButton1Click()
 {
     waitcursor::Guard wait;
-    if (!tbFornecedor.isOpen())
-        tbFornecedor.open();
+    if (!tbFornecedor.isOpen()) tbFornecedor.open();
     tbFornecedor.append();
     showBars(Bars::Editing);
     setTab(QStringLiteral("Dados"));
@@ -32,8 +31,7 @@ void TfrmFornecedor::ToolButton7Click()
         e->commitPending();
     const QString shown = m_cgccpf->text();
     const QString d = DigitsOnly(shown);
-    if (d.isEmpty())
-        dialogs::information(QStringLiteral("CPF ou CNPJ é Obrigatório !!!"));
+    if (d.isEmpty()) dialogs::information(QStringLiteral("CPF ou CNPJ é Obrigatório !!!"));
     if (d.size() >= 2 && d.size() <= 11) {
         if (!DocumentCheckMessage(docCPF, d, {}).isEmpty())
             dialogs::information(QStringLiteral("CPF Invalido !!!"));
@@ -123,8 +121,7 @@ void TfrmFornecedor::dbedtCgccpfExit()
     // A person's document: no state registration caption, and a non-contributor; a company's: no RG caption.
     const QString d = DigitsOnly(m_cgccpf->text());
     if (d.size() <= 11) {
-        if (auto* caption = findChild<QWidget*>(QStringLiteral("lbl_dbedtIe")))
-            caption->hide();
+        if (auto* caption = findChild<QWidget*>(QStringLiteral("lbl_dbedtIe"))) caption->hide();
         chooseNonContributor();
     } else if (auto* caption = findChild<QWidget*>(QStringLiteral("lbl_dbedtRg"))) {
         caption->hide();
@@ -135,8 +132,7 @@ void TfrmFornecedor::chooseNonContributor()
 {
     // As if the operator had picked it: the record enters editing only when the choice changes.
     QAbstractButton* nine = m_tipoContribuinte->buttons()->button(2);
-    if (!nine->isChecked())
-        nine->click();
+    if (!nine->isChecked()) nine->click();
 }
 
 } // namespace cad

@@ -89,7 +89,8 @@ QWidget* TfrmFornecedor::buildSearchArea()
         button->setFocusPolicy(Qt::NoFocus);
         button->setMinimumHeight(m_search->sizeHint().height());
         const auto handler = b.handler;
-        connect(button, &QPushButton::clicked, this, [this, handler] { guarded([&] { (this->*handler)(); }); });
+        connect(button, &QPushButton::clicked, this,
+                [this, handler] { guarded([&] { (this->*handler)(); }); });
         h->addWidget(button);
     }
     h->addStretch(1);
@@ -135,22 +136,23 @@ void TfrmFornecedor::SpeedButton4Click()
 
 void TfrmFornecedor::SpeedButton1Click()
 {
-    searchButton(QStringLiteral("SELECT * FROM fornecedor WHERE Nome LIKE("), QStringLiteral(") ORDER BY Nome"),
+    searchButton(QStringLiteral("SELECT * FROM fornecedor WHERE Nome LIKE("),
+                 QStringLiteral(") ORDER BY Nome"),
                  QStringLiteral("Razão Social do Fornecedor não Encontrado!!!"),
                  QStringLiteral("Razão Social do Fornecedor em Branco !!!"));
 }
 
 void TfrmFornecedor::TSpeedButtonClick()
 {
-    searchButton(QStringLiteral("SELECT * FROM fornecedor WHERE Nomefan LIKE("), QStringLiteral(") ORDER BY Nomefan"),
-                 QStringLiteral("Nome do Fantasia não Encontrado!!!"),
+    searchButton(QStringLiteral("SELECT * FROM fornecedor WHERE Nomefan LIKE("),
+                 QStringLiteral(") ORDER BY Nomefan"), QStringLiteral("Nome do Fantasia não Encontrado!!!"),
                  QStringLiteral("Nome Fanatasia do Fornecedor em Branco !!!"));
 }
 
 void TfrmFornecedor::TSpeedButton11Click()
 {
-    searchButton(QStringLiteral("SELECT * FROM fornecedor WHERE Cgccpf LIKE("), QStringLiteral(") ORDER BY Cgccpf"),
-                 QStringLiteral("Cnpf do Fornecedor não Encontrado!!!"),
+    searchButton(QStringLiteral("SELECT * FROM fornecedor WHERE Cgccpf LIKE("),
+                 QStringLiteral(") ORDER BY Cgccpf"), QStringLiteral("Cnpf do Fornecedor não Encontrado!!!"),
                  QStringLiteral("Cnpj do Fornecedor em Branco !!!"));
 }
 

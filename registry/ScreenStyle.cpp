@@ -54,7 +54,8 @@ QWidget* labeled(const QString& text, QWidget* control, int width, bool red, QWi
     return box;
 }
 
-QToolButton* commandButton(QToolBar* bar, const QString& name, const QString& text, QStyle::StandardPixmap icon)
+QToolButton* commandButton(QToolBar* bar, const QString& name, const QString& text,
+                           QStyle::StandardPixmap icon)
 {
     auto* b = new QToolButton(bar);
     b->setObjectName(name);

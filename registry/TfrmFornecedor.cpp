@@ -45,14 +45,11 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
-            return false;
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride) return false;
         auto* w = qobject_cast<QWidget*>(watched);
-        if (!w || w->window() != m_form)
-            return false;
+        if (!w || w->window() != m_form) return false;
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers() != Qt::ControlModifier || !isScreenKey(key->key()))
-            return false;
+        if (key->modifiers() != Qt::ControlModifier || !isScreenKey(key->key())) return false;
         if (event->type() == QEvent::ShortcutOverride) {
             event->accept(); // keep the focused field from taking the key
             return true;
@@ -91,13 +88,17 @@ TfrmFornecedor::TfrmFornecedor(TDM& dm, QString operatorName, QWidget* parent)
       tbFornec(dm.MyConnection1, QStringLiteral("Select * from Fornecedor")),
       tbTipo(dm.MyConnection1, QStringLiteral("Select * from Tipos")),
       tbGerencial(dm.MyConnection1, QStringLiteral("Select * from ContaGerencial")),
-      myqryMyUf(dm.MyConnection1, QStringLiteral("Select Ucase(Nomest),NomEst,sigla From Uf\nOrder By Sigla")),
-      myqryMyMunicipios(dm.MyConnection1,
-                        QStringLiteral("Select uf,codigo,Ucase(nome) nome From Municipios_Ibge\nOrder By Uf,Nome")),
+      myqryMyUf(dm.MyConnection1,
+                QStringLiteral("Select Ucase(Nomest),NomEst,sigla From Uf\nOrder By Sigla")),
+      myqryMyMunicipios(
+          dm.MyConnection1,
+          QStringLiteral("Select uf,codigo,Ucase(nome) nome From Municipios_Ibge\nOrder By Uf,Nome")),
       myqryNota(dm.MyConnection1,
-                QStringLiteral("Select * from Nota\nwhere Codigofornecedor = :codigoFornecedor\nOrder by Codigonota")),
+                QStringLiteral(
+                    "Select * from Nota\nwhere Codigofornecedor = :codigoFornecedor\nOrder by Codigonota")),
       tbEntrada(dm.MyConnection1,
-                QStringLiteral("select * from itensNota\nwhere Codigonota = :Codigonota and notafiscal = :Notafiscal")),
+                QStringLiteral(
+                    "select * from itensNota\nwhere Codigonota = :Codigonota and notafiscal = :Notafiscal")),
       m_dm(dm), m_operator(std::move(operatorName)), m_central(std::make_unique<CentralSync>(dm))
 {
     setObjectName(QStringLiteral("frmFornecedor"));
@@ -132,14 +133,12 @@ TfrmFornecedor::TfrmFornecedor(TDM& dm, QString operatorName, QWidget* parent)
                          {QStringLiteral("Telefone1"), QStringLiteral("Telefone"), 109}},
                         m_tabs);
     m_grid->setObjectName(QStringLiteral("grdFornecedor"));
-    connect(m_grid, &QAbstractItemView::doubleClicked, this,
-            [this] { setTab(QStringLiteral("Dados")); });
+    connect(m_grid, &QAbstractItemView::doubleClicked, this, [this] { setTab(QStringLiteral("Dados")); });
     m_tabs->addTab(m_grid, QStringLiteral("Listagem"));
     m_tabs->addTab(buildDadosTab(), QStringLiteral("Dados"));
     m_tabs->addTab(buildEntradaTab(), QStringLiteral("Entrada"));
     connect(m_tabs, &QTabWidget::currentChanged, this, [this] {
-        if (currentTab() == QStringLiteral("Entrada"))
-            m_notaGrid->setFocus();
+        if (currentTab() == QStringLiteral("Entrada")) m_notaGrid->setFocus();
     });
     v->addWidget(m_tabs, 1);
     v->addWidget(buildSearchArea());
@@ -163,8 +162,7 @@ void TfrmFornecedor::setupRecordSets()
     // The expense types and cost centres are read once, when the supplier list first opens.
     tbFornecedor.afterOpen.add([this](RecordSet&) {
         for (RecordSet* list : {&tbTipo, &tbGerencial}) {
-            if (list->isOpen())
-                continue;
+            if (list->isOpen()) continue;
             list->open();
             list->setSortKeys({{list->fieldIndex(list == &tbTipo ? QStringLiteral("DESCTIPO")
                                                                  : QStringLiteral("Gerencial")),
@@ -190,10 +188,11 @@ void TfrmFornecedor::buildCommandBars(QWidget* area)
     connect(commandButton(m_recordBar, QStringLiteral("btnAtualizar"), QStringLiteral("Atualizar"),
                           QStyle::SP_BrowserReload),
             &QToolButton::clicked, this, [this] { guarded([this] { AtualizarClick(); }); });
-    connect(commandButton(m_recordBar, QStringLiteral("btn1"), QStringLiteral("Excluir"), QStyle::SP_TrashIcon),
-            &QToolButton::clicked, this, [this] { guarded([this] { btn1Click(); }); });
-    QToolButton* report =
-        commandButton(m_recordBar, QStringLiteral("btnRelatorio"), QStringLiteral("Relatório"), QStyle::SP_FileDialogDetailedView);
+    connect(
+        commandButton(m_recordBar, QStringLiteral("btn1"), QStringLiteral("Excluir"), QStyle::SP_TrashIcon),
+        &QToolButton::clicked, this, [this] { guarded([this] { btn1Click(); }); });
+    QToolButton* report = commandButton(m_recordBar, QStringLiteral("btnRelatorio"),
+                                        QStringLiteral("Relatório"), QStyle::SP_FileDialogDetailedView);
     auto* menu = new QMenu(report);
     menu->setObjectName(QStringLiteral("mnuRelatorio"));
     connect(menu->addAction(QStringLiteral("Por Ordem Alfabética")), &QAction::triggered, this,
@@ -215,18 +214,19 @@ void TfrmFornecedor::buildCommandBars(QWidget* area)
 
     m_navBar = new QToolBar(area);
     m_navBar->setObjectName(QStringLiteral("tbNavigation"));
-    const std::pair<const char*, void (RecordSet::*)()> nav[] = {
-        {"Primeiro ", &RecordSet::first}, {"Anterior", &RecordSet::prior},
-        {"Próximo ", &RecordSet::next}, {"   Último    ", &RecordSet::last}};
+    const std::pair<const char*, void (RecordSet::*)()> nav[] = {{"Primeiro ", &RecordSet::first},
+                                                                 {"Anterior", &RecordSet::prior},
+                                                                 {"Próximo ", &RecordSet::next},
+                                                                 {"   Último    ", &RecordSet::last}};
     const QStyle::StandardPixmap icons[] = {QStyle::SP_MediaSkipBackward, QStyle::SP_MediaSeekBackward,
                                             QStyle::SP_MediaSeekForward, QStyle::SP_MediaSkipForward};
     for (int i = 0; i < 4; ++i) {
         const auto move = nav[i].second;
-        connect(commandButton(m_navBar, QStringLiteral("btnNav%1").arg(i), QString::fromUtf8(nav[i].first), icons[i]),
+        connect(commandButton(m_navBar, QStringLiteral("btnNav%1").arg(i), QString::fromUtf8(nav[i].first),
+                              icons[i]),
                 &QToolButton::clicked, this, [this, move] {
                     guarded([&] {
-                        if (tbFornecedor.isOpen())
-                            (tbFornecedor.*move)();
+                        if (tbFornecedor.isOpen()) (tbFornecedor.*move)();
                     });
                 });
     }
@@ -264,8 +264,7 @@ QString TfrmFornecedor::currentTab() const
 void TfrmFornecedor::setTab(const QString& caption)
 {
     for (int i = 0; i < m_tabs->count(); ++i)
-        if (m_tabs->tabText(i) == caption)
-            m_tabs->setCurrentIndex(i);
+        if (m_tabs->tabText(i) == caption) m_tabs->setCurrentIndex(i);
 }
 
 void TfrmFornecedor::FormCreate()
@@ -323,15 +322,13 @@ void TfrmFornecedor::Fechar1Click()
 
 void TfrmFornecedor::AtualizarClick()
 {
-    if (tbFornecedor.isOpen())
-        tbFornecedor.refresh();
+    if (tbFornecedor.isOpen()) tbFornecedor.refresh();
 }
 
 RecordSet& TfrmFornecedor::focusedRecordSet()
 {
     for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget())
-        if (auto* grid = qobject_cast<DbGrid*>(w))
-            return grid->recordSet();
+        if (auto* grid = qobject_cast<DbGrid*>(w)) return grid->recordSet();
     return tbFornecedor;
 }
 
@@ -347,40 +344,31 @@ void TfrmFornecedor::setupShortcuts()
         guarded([&] {
             switch (key->key()) {
             case Qt::Key_I:
-                if (modifiable)
-                    rs.append();
+                if (modifiable) rs.append();
                 break;
             case Qt::Key_A:
-                if (modifiable && !rs.isEditing() && !rs.isEmpty())
-                    rs.edit();
+                if (modifiable && !rs.isEditing() && !rs.isEmpty()) rs.edit();
                 break;
             case Qt::Key_S:
-                if (modifiable && rs.isEditing())
-                    rs.post();
+                if (modifiable && rs.isEditing()) rs.post();
                 break;
             case Qt::Key_N:
-                if (modifiable && rs.isEditing())
-                    rs.cancel();
+                if (modifiable && rs.isEditing()) rs.cancel();
                 break;
             case Qt::Key_E:
-                if (modifiable && !rs.isEmpty())
-                    rs.remove();
+                if (modifiable && !rs.isEmpty()) rs.remove();
                 break;
             case Qt::Key_F1:
-                if (open && !rs.atFirst())
-                    rs.first();
+                if (open && !rs.atFirst()) rs.first();
                 break;
             case Qt::Key_F2:
-                if (open && !rs.atFirst())
-                    rs.prior();
+                if (open && !rs.atFirst()) rs.prior();
                 break;
             case Qt::Key_F3:
-                if (open && !rs.atLast())
-                    rs.next();
+                if (open && !rs.atLast()) rs.next();
                 break;
             case Qt::Key_F4:
-                if (open && !rs.atLast())
-                    rs.last();
+                if (open && !rs.atLast()) rs.last();
                 break;
             default:
                 break;
@@ -409,8 +397,7 @@ void TfrmFornecedor::setupTabOrder()
             continue;
         }
         for (QWidget* part : w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (part->focusPolicy() & Qt::TabFocus)
-                chain(part);
+            if (part->focusPolicy() & Qt::TabFocus) chain(part);
     }
 }
 

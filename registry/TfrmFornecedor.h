@@ -39,7 +39,7 @@ public:
 
     // --- record sets of the screen
     RecordSet tbFornecedor;
-    RecordSet tbFornec;  ///< duplicate check before a new supplier is saved
+    RecordSet tbFornec; ///< duplicate check before a new supplier is saved
     RecordSet tbTipo;
     RecordSet tbGerencial;
     RecordSet myqryMyUf;
@@ -56,22 +56,26 @@ public:
     void btn1Click();        ///< "Excluir"
     void AtualizarClick();
     void Fechar1Click();
-    void SpeedButton4Click();  ///< search by code
-    void SpeedButton1Click();  ///< search by company name
-    void TSpeedButtonClick();  ///< search by trade name
+    void SpeedButton4Click();   ///< search by code
+    void SpeedButton1Click();   ///< search by company name
+    void TSpeedButtonClick();   ///< search by trade name
     void TSpeedButton11Click(); ///< search by CPF/CNPJ
     void searchByLetter(QChar letter);
-    void dblkcbbufsClick();    ///< a state was chosen: the municipality list narrows to it
+    void dblkcbbufsClick(); ///< a state was chosen: the municipality list narrows to it
     void openPurchaseHistory();
-    void img2Click();          ///< CPF look-up picture: non-contributor, then the CPF dialog
-    void img3Click();          ///< CNPJ look-up picture
-    void img1Click();          ///< postal-code look-up picture
-    void CadCEP1BuscaEfetuada(); ///< the postal-code look-up answered: fill the address
-    void SpeedButton2Click();  ///< "&Incluir" beside the cost centre
+    void img2Click();               ///< CPF look-up picture: non-contributor, then the CPF dialog
+    void img3Click();               ///< CNPJ look-up picture
+    void img1Click();               ///< postal-code look-up picture
+    void CadCEP1BuscaEfetuada();    ///< the postal-code look-up answered: fill the address
+    void SpeedButton2Click();       ///< "&Incluir" beside the cost centre
     void PorOrdemAlfabeticaClick(); ///< "Relatório" / "Por Ordem Alfabética": the supplier sheet
-    void ConsultaMapaClick();  ///< the hidden "Consulta Mapa" picture: the route screen
+    void ConsultaMapaClick();       ///< the hidden "Consulta Mapa" picture: the route screen
 
-    enum class Bars { Browse, Editing };
+    enum class Bars
+    {
+        Browse,
+        Editing
+    };
     [[nodiscard]] Bars bars() const { return m_bars; }
     [[nodiscard]] QString currentTab() const;
     [[nodiscard]] QLineEdit* searchBox() const { return m_search; }
@@ -102,7 +106,8 @@ private:
     void FormShow();
 
     // search and save steps
-    void searchButton(const QString& head, const QString& tail, const QString& notFound, const QString& empty);
+    void searchButton(const QString& head, const QString& tail, const QString& notFound,
+                      const QString& empty);
     void openSupplierSet(const QString& sql, const QString& pattern);
     void tbFornecedorBeforePost(RecordSet& rs);
     void tbFornecedorAfterEdit(RecordSet& rs);

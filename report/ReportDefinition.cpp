@@ -23,7 +23,8 @@ QPageLayout PageSetup::pageLayout() const
 
 namespace {
 
-ReportItem& addItem(std::vector<ReportItem>& items, const QString& name, const QRectF& boxMm, const QFont& font)
+ReportItem& addItem(std::vector<ReportItem>& items, const QString& name, const QRectF& boxMm,
+                    const QFont& font)
 {
     ReportItem& i = items.emplace_back();
     i.name = name;

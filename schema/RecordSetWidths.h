@@ -6,7 +6,8 @@
 /// set is cut to them. Kept here, in one place, rather than in the screens.
 namespace schema {
 
-enum class SupplierSet {
+enum class SupplierSet
+{
     Screen,         ///< the supplier screen's record set (tbFornecedor)
     DuplicateCheck, ///< the duplicate check before a new supplier is saved (tbFornec)
     Route,          ///< the route screen's supplier record set

@@ -39,8 +39,7 @@ QString appTitle()
 
 Answer show(const Request& r)
 {
-    if (responder())
-        return responder()(r);
+    if (responder()) return responder()(r);
     QMessageBox box(toQt(r.icon), r.title, r.text, QMessageBox::NoButton, QApplication::activeWindow());
     if (r.buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -52,8 +51,7 @@ Answer show(const Request& r)
         box.setStandardButtons(QMessageBox::Ok);
     }
     const int result = box.exec();
-    if (r.buttons == Buttons::Ok)
-        return Answer::Ok;
+    if (r.buttons == Buttons::Ok) return Answer::Ok;
     return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 

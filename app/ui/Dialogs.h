@@ -9,9 +9,25 @@ namespace cad {
 /// Every modal message and question of the program goes through here, so tests can answer them.
 namespace dialogs {
 
-enum class Icon { None, Information, Warning, Error, Question };
-enum class Buttons { Ok, YesNo };
-enum class Answer { Ok, Yes, No };
+enum class Icon
+{
+    None,
+    Information,
+    Warning,
+    Error,
+    Question
+};
+enum class Buttons
+{
+    Ok,
+    YesNo
+};
+enum class Answer
+{
+    Ok,
+    Yes,
+    No
+};
 
 struct Request
 {

@@ -9,15 +9,13 @@ namespace cad::errordisplay {
 
 QString withFullStop(const QString& message)
 {
-    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
-        return message + QLatin1Char('.');
+    if (!message.isEmpty() && message.back() > QLatin1Char('.')) return message + QLatin1Char('.');
     return message;
 }
 
 void show(const std::exception& e)
 {
-    if (dynamic_cast<const SilentAbort*>(&e))
-        return;
+    if (dynamic_cast<const SilentAbort*>(&e)) return;
     // A command may fail while the wait pointer is up; the operator must see a normal pointer.
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();

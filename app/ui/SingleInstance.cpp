@@ -4,9 +4,9 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QWidget>
 #include <unistd.h>
 
@@ -52,8 +52,7 @@ SingleInstance::SingleInstance(const QString& executablePath, QObject* parent)
 
 void SingleInstance::raiseWindow()
 {
-    if (!m_window)
-        return;
+    if (!m_window) return;
     if (m_window->isMinimized())
         m_window->setWindowState((m_window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     m_window->show();

@@ -31,8 +31,7 @@ public:
 
     [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override
     {
-        if (role != Qt::EditRole)
-            return RecordSetModel::data(index, role);
+        if (role != Qt::EditRole) return RecordSetModel::data(index, role);
         return RecordSetModel::data(index, Qt::DisplayRole);
     }
 
@@ -43,11 +42,9 @@ public:
             return false;
         const QString& field = columns()[size_t(index.column())].field;
         // Leaving a cell unchanged must not start editing (nor a needless save).
-        if (values::display(s.value(field)) == value.toString())
-            return true;
+        if (values::display(s.value(field)) == value.toString()) return true;
         return guarded([&] {
-            if (s.state() == RecordSet::State::Browse)
-                s.edit();
+            if (s.state() == RecordSet::State::Browse) s.edit();
             s.setValue(field, value);
         });
     }
@@ -71,7 +68,8 @@ DbGrid::DbGrid(RecordSet& set, std::vector<ColumnDef> columns, QWidget* parent)
     // The selected row keeps its colours when the list loses the focus.
     QPalette p = palette();
     p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
-    p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Active, QPalette::HighlightedText));
+    p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+               p.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(p);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
@@ -85,12 +83,10 @@ DbGrid::DbGrid(RecordSet& set, std::vector<ColumnDef> columns, QWidget* parent)
 
     std::weak_ptr<bool> alive = m_alive;
     set.afterScroll.add([this, alive](RecordSet&) {
-        if (alive.lock())
-            followRecordSet();
+        if (alive.lock()) followRecordSet();
     });
     set.rowsReset.add([this, alive](RecordSet&) {
-        if (alive.lock())
-            followRecordSet();
+        if (alive.lock()) followRecordSet();
     });
 }
 
@@ -117,13 +113,10 @@ void DbGrid::followRecordSet()
 void DbGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);
-    if (current.isValid())
-        m_column = current.column();
-    if (m_following || !current.isValid() || current.row() == recordSet().currentRow())
-        return;
+    if (current.isValid()) m_column = current.column();
+    if (m_following || !current.isValid() || current.row() == recordSet().currentRow()) return;
     // Moving the row may save a pending change; when that fails the list goes back.
-    if (!guarded([&] { recordSet().moveTo(current.row()); }))
-        followRecordSet();
+    if (!guarded([&] { recordSet().moveTo(current.row()); })) followRecordSet();
 }
 
 void DbGrid::keyPressEvent(QKeyEvent* e)
@@ -139,14 +132,13 @@ void DbGrid::titleClicked(int column)
 {
     RecordSet& s = recordSet();
     const int field = s.fieldIndex(m_model->columns()[size_t(column)].field);
-    if (field < 0 || !s.isOpen())
-        return;
+    if (field < 0 || !s.isOpen()) return;
     std::vector<SortKey> keys = s.sortKeys();
-    const auto it = std::find_if(keys.begin(), keys.end(), [&](const SortKey& k) { return k.column == field; });
+    const auto it =
+        std::find_if(keys.begin(), keys.end(), [&](const SortKey& k) { return k.column == field; });
     const Qt::KeyboardModifiers mods = QApplication::keyboardModifiers();
     if (mods & Qt::ControlModifier) {
-        if (it != keys.end())
-            keys.erase(it);
+        if (it != keys.end()) keys.erase(it);
     } else if (mods & Qt::ShiftModifier) {
         if (it != keys.end())
             it->ascending = !it->ascending;

@@ -48,8 +48,7 @@ void DbLineEdit::show(const QVariant& v)
 void DbLineEdit::focusInEvent(QFocusEvent* e)
 {
     QLineEdit::focusInEvent(e);
-    if (m_format != Format::Plain)
-        m_link.refresh();
+    if (m_format != Format::Plain) m_link.refresh();
 }
 
 void DbLineEdit::commitPending()
@@ -64,8 +63,7 @@ void DbLineEdit::focusOutEvent(QFocusEvent* e)
 {
     QLineEdit::focusOutEvent(e);
     commitPending();
-    if (m_format != Format::Plain)
-        m_link.refresh();
+    if (m_format != Format::Plain) m_link.refresh();
 }
 
 } // namespace cad

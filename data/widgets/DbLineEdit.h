@@ -10,8 +10,17 @@ class DbLineEdit : public QLineEdit
 {
     Q_OBJECT
 public:
-    enum class CharCase { Normal, Upper, Lower };
-    enum class Format { Plain, TwoDecimals };
+    enum class CharCase
+    {
+        Normal,
+        Upper,
+        Lower
+    };
+    enum class Format
+    {
+        Plain,
+        TwoDecimals
+    };
 
     explicit DbLineEdit(QWidget* parent = nullptr);
     void bind(RecordSet* set, const QString& field);
@@ -20,7 +29,11 @@ public:
     /// Turns the typed text into the value written (a postal code that does not fit, say).
     void setWriteFilter(std::function<QString(const QString&)> filter) { m_filter = std::move(filter); }
     /// Shown only, never typed (filled by look-ups).
-    void setDisplayOnly(bool on) { m_displayOnly = on; m_link.refresh(); }
+    void setDisplayOnly(bool on)
+    {
+        m_displayOnly = on;
+        m_link.refresh();
+    }
     [[nodiscard]] FieldLink& link() { return m_link; }
     /// Takes a typed value not yet written (an incomplete number) into the record; reports it
     /// when it does not convert.

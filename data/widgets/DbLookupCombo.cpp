@@ -42,10 +42,8 @@ void DbLookupCombo::setKey(const QVariant& key)
     int found = -1;
     if (!key.isNull() && col >= 0)
         for (int r = 0; r < m_list->rowCount() && found < 0; ++r)
-            if (values::equal(m_list->valueAt(r, col), key))
-                found = r;
-    if (found >= 0)
-        guarded([&] { m_list->moveTo(found); });
+            if (values::equal(m_list->valueAt(r, col), key)) found = r;
+    if (found >= 0) guarded([&] { m_list->moveTo(found); });
     m_settingKey = true;
     setCurrentIndex(found);
     m_settingKey = false;
@@ -60,8 +58,7 @@ void DbLookupCombo::showKey()
 
 void DbLookupCombo::onActivated(int row)
 {
-    if (m_settingKey || !m_list || row < 0)
-        return;
+    if (m_settingKey || !m_list || row < 0) return;
     const QVariant key = m_list->valueAt(row, m_keyField);
     if (m_link.set() && !m_link.write(key)) {
         setKey(m_key);

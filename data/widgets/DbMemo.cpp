@@ -10,8 +10,7 @@ DbMemo::DbMemo(QWidget* parent)
 {
     setTabChangesFocus(true);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
-        if (!m_link.updating() && !isReadOnly())
-            m_link.write(toPlainText());
+        if (!m_link.updating() && !isReadOnly()) m_link.write(toPlainText());
     });
 }
 

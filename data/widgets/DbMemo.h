@@ -12,7 +12,11 @@ class DbMemo : public QPlainTextEdit
 public:
     explicit DbMemo(QWidget* parent = nullptr);
     void bind(RecordSet* set, const QString& field) { m_link.bind(set, field); }
-    void setDisplayOnly(bool on) { m_displayOnly = on; m_link.refresh(); }
+    void setDisplayOnly(bool on)
+    {
+        m_displayOnly = on;
+        m_link.refresh();
+    }
 
 private:
     FieldLink m_link;

@@ -4,6 +4,9 @@
 
 namespace cad {
 
-DbText::DbText(QWidget* parent) : QLabel(parent), m_link(this, [this] { setText(values::display(m_link.value())); }) {}
+DbText::DbText(QWidget* parent)
+    : QLabel(parent), m_link(this, [this] { setText(values::display(m_link.value())); })
+{
+}
 
 } // namespace cad

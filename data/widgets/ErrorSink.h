@@ -11,8 +11,7 @@ void reportError(const std::exception& e);
 
 /// Runs F; an exception it throws is reported instead of escaping into the event loop.
 /// Returns false when F failed.
-template <typename F>
-bool guarded(F&& f)
+template <typename F> bool guarded(F&& f)
 {
     try {
         f();

@@ -15,23 +15,20 @@ void FieldLink::bind(RecordSet* set, const QString& field, bool followRowChanges
     m_field = field;
     std::weak_ptr<bool> alive = m_alive;
     auto again = [this, alive](RecordSet&) {
-        if (alive.lock())
-            refresh();
+        if (alive.lock()) refresh();
     };
     set->afterScroll.add(again);
     set->stateChanged.add(again);
     if (followRowChanges)
         set->rowChanged.add([this, alive](RecordSet& s, int row) {
-            if (alive.lock() && row == s.currentRow())
-                refresh();
+            if (alive.lock() && row == s.currentRow()) refresh();
         });
     refresh();
 }
 
 QVariant FieldLink::value() const
 {
-    if (!m_set || !m_set->isOpen() || m_set->currentRow() < 0)
-        return {};
+    if (!m_set || !m_set->isOpen() || m_set->currentRow() < 0) return {};
     return m_set->value(m_field);
 }
 
@@ -59,20 +56,17 @@ bool FieldLink::write(const QVariant& v, bool partial)
             m_set->setValue(m_field, v);
             taken = true;
         } catch (const DbError&) {
-            if (!partial)
-                throw;
+            if (!partial) throw;
         }
     });
     m_updating = false;
-    if (!ok)
-        refresh();
+    if (!ok) refresh();
     return taken;
 }
 
 void FieldLink::refresh()
 {
-    if (m_updating || !m_control)
-        return;
+    if (m_updating || !m_control) return;
     m_updating = true;
     m_refresh();
     m_updating = false;

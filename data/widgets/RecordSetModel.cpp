@@ -13,23 +13,18 @@ RecordSetModel::RecordSetModel(RecordSet& set, std::vector<ColumnDef> columns, Q
     std::weak_ptr<bool> alive = m_guard;
     m_rows = setRows();
     m_set.rowsReset.add([this, alive](RecordSet&) {
-        if (alive.lock())
-            reset();
+        if (alive.lock()) reset();
     });
     m_set.rowInserted.add([this, alive](RecordSet&, int row) {
-        if (!alive.lock())
-            return;
-        if (row < 0 || row > m_rows || setRows() != m_rows + 1)
-            return reset();
+        if (!alive.lock()) return;
+        if (row < 0 || row > m_rows || setRows() != m_rows + 1) return reset();
         beginInsertRows({}, row, row);
         m_rows = setRows();
         endInsertRows();
     });
     m_set.rowRemoved.add([this, alive](RecordSet&, int row) {
-        if (!alive.lock())
-            return;
-        if (row < 0 || row >= m_rows || setRows() != m_rows - 1)
-            return reset();
+        if (!alive.lock()) return;
+        if (row < 0 || row >= m_rows || setRows() != m_rows - 1) return reset();
         beginRemoveRows({}, row, row);
         m_rows = setRows();
         endRemoveRows();
@@ -39,8 +34,7 @@ RecordSetModel::RecordSetModel(RecordSet& set, std::vector<ColumnDef> columns, Q
             Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
     });
     m_set.afterScroll.add([this, alive](RecordSet&) {
-        if (alive.lock() && m_rows > 0)
-            Q_EMIT headerDataChanged(Qt::Vertical, 0, m_rows - 1);
+        if (alive.lock() && m_rows > 0) Q_EMIT headerDataChanged(Qt::Vertical, 0, m_rows - 1);
     });
 }
 
@@ -68,8 +62,7 @@ int RecordSetModel::columnCount(const QModelIndex& parent) const
 
 QVariant RecordSetModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_rows || index.row() >= setRows())
-        return {};
+    if (!index.isValid() || index.row() >= m_rows || index.row() >= setRows()) return {};
     const ColumnDef& col = m_columns[size_t(index.column())];
     switch (role) {
     case Qt::DisplayRole: {
@@ -81,13 +74,11 @@ QVariant RecordSetModel::data(const QModelIndex& index, int role) const
     case Qt::BackgroundRole:
         if (rowBackground) {
             const QColor c = rowBackground(m_set, index.row());
-            if (c.isValid())
-                return c;
+            if (c.isValid()) return c;
         }
         return {};
     case Qt::ForegroundRole:
-        if (rowBackground && rowBackground(m_set, index.row()).isValid())
-            return QColor(Qt::black);
+        if (rowBackground && rowBackground(m_set, index.row()).isValid()) return QColor(Qt::black);
         return {};
     case Qt::TextAlignmentRole: {
         const QVariant v = m_set.valueAt(index.row(), col.field);
@@ -102,15 +93,12 @@ QVariant RecordSetModel::data(const QModelIndex& index, int role) const
 QVariant RecordSetModel::headerData(int section, Qt::Orientation o, int role) const
 {
     if (o == Qt::Horizontal) {
-        if (role == Qt::DisplayRole && section < columnCount())
-            return m_columns[size_t(section)].title;
-        if (role == Qt::TextAlignmentRole)
-            return int(Qt::AlignCenter);
+        if (role == Qt::DisplayRole && section < columnCount()) return m_columns[size_t(section)].title;
+        if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
         return {};
     }
     // The row header marks the current row.
-    if (role == Qt::DisplayRole)
-        return section == m_set.currentRow() ? QStringLiteral("\u25B6") : QString();
+    if (role == Qt::DisplayRole) return section == m_set.currentRow() ? QStringLiteral("\u25B6") : QString();
     return {};
 }
 

@@ -13,7 +13,11 @@ struct ColumnDef
     QString field;
     QString title;
     int width = 64;
-    enum class Format { Plain, TwoDecimals } format = Format::Plain;
+    enum class Format
+    {
+        Plain,
+        TwoDecimals
+    } format = Format::Plain;
 };
 
 /// Table model over a record set: rows are decoded only when a view asks for them.

@@ -73,7 +73,8 @@ private Q_SLOTS:
         local.setSettings(testsupport::settings(Role::Local, m_db));
         local.open();
         killFromOutside(local, Role::Local, m_db);
-        local.execute(QStringLiteral("INSERT INTO Tipos (DESCTIPO) VALUES (?)"), {QStringLiteral("IDLE KILL")});
+        local.execute(QStringLiteral("INSERT INTO Tipos (DESCTIPO) VALUES (?)"),
+                      {QStringLiteral("IDLE KILL")});
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM Tipos WHERE DESCTIPO='IDLE KILL'")), 1);
     }
 
@@ -84,8 +85,9 @@ private Q_SLOTS:
         local.setSettings(throughProxy(proxy));
         local.open();
         proxy.cutAfterCommand(testsupport::TcpProxy::kStmtExecute);
-        QVERIFY_THROWS_EXCEPTION(DbError, local.execute(QStringLiteral("INSERT INTO Tipos (DESCTIPO) VALUES (?)"),
-                                                        {QStringLiteral("LOST ANSWER")}));
+        QVERIFY_THROWS_EXCEPTION(DbError,
+                                 local.execute(QStringLiteral("INSERT INTO Tipos (DESCTIPO) VALUES (?)"),
+                                               {QStringLiteral("LOST ANSWER")}));
         QCOMPARE(proxy.cuts(), 1);
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM Tipos WHERE DESCTIPO='LOST ANSWER'")), 1);
         // The connection is usable again afterwards.
@@ -127,7 +129,8 @@ private Q_SLOTS:
         const QueryResult r =
             local.query(QStringLiteral("SELECT DESCTIPO FROM Tipos WHERE DESCTIPO = ?"), {tricky});
         QCOMPARE(r.rows.size(), 1);
-        QCOMPARE(QString::fromUtf8(r.rows.cell(0, 0).bytes.data(), qsizetype(r.rows.cell(0, 0).bytes.size())), tricky);
+        QCOMPARE(QString::fromUtf8(r.rows.cell(0, 0).bytes.data(), qsizetype(r.rows.cell(0, 0).bytes.size())),
+                 tricky);
     }
 };
 

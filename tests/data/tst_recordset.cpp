@@ -67,7 +67,8 @@ private Q_SLOTS:
         rs.setValue(QStringLiteral("Nome"), QString(""));
         rs.setValue(QStringLiteral("valor"), QStringLiteral(""));
         rs.post();
-        QCOMPARE(sql(QStringLiteral("SELECT Nome IS NULL, Nome = '', nomefan IS NULL, valor IS NULL FROM fornecedor")),
+        QCOMPARE(sql(QStringLiteral(
+                     "SELECT Nome IS NULL, Nome = '', nomefan IS NULL, valor IS NULL FROM fornecedor")),
                  QStringList{QStringLiteral("0")});
         QVERIFY(!rs.isNull(QStringLiteral("Nome")));
         QVERIFY(rs.isNull(QStringLiteral("nomefan")));
@@ -76,7 +77,8 @@ private Q_SLOTS:
         rs.edit();
         rs.setValue(QStringLiteral("nomefan"), QStringLiteral("ŁÓDŹ São €"));
         rs.post();
-        QCOMPARE(sql(QStringLiteral("SELECT nomefan FROM fornecedor")).value(0), QStringLiteral("?ÓD? São €"));
+        QCOMPARE(sql(QStringLiteral("SELECT nomefan FROM fornecedor")).value(0),
+                 QStringLiteral("?ÓD? São €"));
     }
 
     void eventsRunInOrder()
@@ -126,7 +128,8 @@ private Q_SLOTS:
         rs.setValue(QStringLiteral("Nome"), QStringLiteral("A2"));
         rs.next();
         QCOMPARE(rs.state(), RecordSet::State::Browse);
-        QCOMPARE(sql(QStringLiteral("SELECT COUNT(*) FROM fornecedor WHERE Nome='A2'")).value(0), QStringLiteral("1"));
+        QCOMPARE(sql(QStringLiteral("SELECT COUNT(*) FROM fornecedor WHERE Nome='A2'")).value(0),
+                 QStringLiteral("1"));
         rs.append();
         rs.first();
         QCOMPARE(rs.rowCount(), 2); // the empty new row was abandoned
@@ -162,7 +165,8 @@ private Q_SLOTS:
         rs.cancel();
         QCOMPARE(rs.text(QStringLiteral("Nome")), QStringLiteral("C"));
         rs.remove();
-        QCOMPARE(sql(QStringLiteral("SELECT COUNT(*) FROM fornecedor WHERE Nome='C'")).value(0), QStringLiteral("0"));
+        QCOMPARE(sql(QStringLiteral("SELECT COUNT(*) FROM fornecedor WHERE Nome='C'")).value(0),
+                 QStringLiteral("0"));
         QCOMPARE(rs.rowCount(), 3);
     }
 
@@ -179,11 +183,13 @@ private Q_SLOTS:
     void masterDetailFollowsCurrentRow()
     {
         sql(QStringLiteral("INSERT INTO fornecedor (CodigoFornecedor, Nome) VALUES (1,'A'),(2,'B')"));
-        sql(QStringLiteral("DELETE FROM Nota; INSERT INTO Nota (Codigonota, Notafiscal, Codigofornecedor) VALUES "
-                           "(10,'N10',1),(11,'N11',1),(12,'N12',2)"));
+        sql(QStringLiteral(
+            "DELETE FROM Nota; INSERT INTO Nota (Codigonota, Notafiscal, Codigofornecedor) VALUES "
+            "(10,'N10',1),(11,'N11',1),(12,'N12',2)"));
         RecordSet master(*m_conn, QStringLiteral("SELECT * FROM fornecedor ORDER BY CodigoFornecedor"));
-        RecordSet detail(*m_conn, QStringLiteral("Select * from Nota\nwhere Codigofornecedor = :codigoFornecedor\n"
-                                                 "Order by Codigonota"));
+        RecordSet detail(*m_conn,
+                         QStringLiteral("Select * from Nota\nwhere Codigofornecedor = :codigoFornecedor\n"
+                                        "Order by Codigonota"));
         detail.setMaster(&master);
         master.open();
         detail.open();
@@ -197,10 +203,12 @@ private Q_SLOTS:
 
     void sortsOnSeveralColumns()
     {
-        sql(QStringLiteral("INSERT INTO fornecedor (Nome, nomefan) VALUES ('B','2'),('A','9'),('B','1'),('a','5')"));
+        sql(QStringLiteral(
+            "INSERT INTO fornecedor (Nome, nomefan) VALUES ('B','2'),('A','9'),('B','1'),('a','5')"));
         RecordSet rs(*m_conn, QStringLiteral("Select * From Fornecedor"));
         rs.open();
-        const int nome = rs.fieldIndex(QStringLiteral("Nome")), fan = rs.fieldIndex(QStringLiteral("nomefan"));
+        const int nome = rs.fieldIndex(QStringLiteral("Nome")),
+                  fan = rs.fieldIndex(QStringLiteral("nomefan"));
         rs.setSortKeys({{nome, true}, {fan, false}});
         QStringList got;
         for (int r = 0; r < rs.rowCount(); ++r)

@@ -21,10 +21,8 @@ ScreenFixture::ScreenFixture(const QString& prefix)
     cad::errordisplay::install();
     cad::dialogs::setResponder([this](const cad::dialogs::Request& r) {
         m_messages << r;
-        if (r.buttons == cad::dialogs::Buttons::Ok)
-            return cad::dialogs::Answer::Ok;
-        if (m_answers.empty())
-            return r.defaultAnswer;
+        if (r.buttons == cad::dialogs::Buttons::Ok) return cad::dialogs::Answer::Ok;
+        if (m_answers.empty()) return r.defaultAnswer;
         const auto a = m_answers.front();
         m_answers.pop_front();
         return a;

@@ -13,12 +13,10 @@
 namespace testsupport {
 
 /// The screen's control named NAME; a missing control ends the test program with its name.
-template <typename T = QWidget>
-T* control(QWidget& form, const QString& name)
+template <typename T = QWidget> T* control(QWidget& form, const QString& name)
 {
     T* w = form.findChild<T*>(name);
-    if (!w)
-        qFatal("no control %s", qPrintable(name));
+    if (!w) qFatal("no control %s", qPrintable(name));
     return w;
 }
 
@@ -103,8 +101,12 @@ inline QStringList messageTexts(ScreenFixture& fx)
 inline void addSupplier(ScreenFixture& fx, int code, const QString& nome, const QString& nomefan = {},
                         const QString& cgccpf = {})
 {
-    auto quoted = [](const QString& s) { return QLatin1Char('\'') + QString(s).replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\''); };
-    fx.local(QStringLiteral("INSERT INTO fornecedor (CodigoFornecedor, Nome, nomefan, Cgccpf) VALUES (%1, %2, %3, %4)")
+    auto quoted = [](const QString& s) {
+        return QLatin1Char('\'') + QString(s).replace(QLatin1Char('\''), QLatin1String("''")) +
+               QLatin1Char('\'');
+    };
+    fx.local(QStringLiteral(
+                 "INSERT INTO fornecedor (CodigoFornecedor, Nome, nomefan, Cgccpf) VALUES (%1, %2, %3, %4)")
                  .arg(code)
                  .arg(quoted(nome), quoted(nomefan), quoted(cgccpf)));
 }

@@ -30,7 +30,8 @@ private Q_SLOTS:
         for (int key : {Qt::Key_A, Qt::Key_S, Qt::Key_N, Qt::Key_E, Qt::Key_F2, Qt::Key_F3})
             QTest::addRow("empty, Ctrl+%s", qPrintable(QKeySequence(key).toString())) << "empty" << key;
         for (int key : {Qt::Key_S, Qt::Key_N, Qt::Key_F1, Qt::Key_F2})
-            QTest::addRow("first row, Ctrl+%s", qPrintable(QKeySequence(key).toString())) << "first row" << key;
+            QTest::addRow("first row, Ctrl+%s", qPrintable(QKeySequence(key).toString()))
+                << "first row" << key;
     }
     void shortcutWithoutItsCondition()
     {
@@ -103,7 +104,8 @@ private Q_SLOTS:
         m_fx->local(QStringLiteral("RENAME TABLE fornecedor_fora TO fornecedor"));
         const QStringList shown = messageTexts(*m_fx);
         QCOMPARE(shown.size(), 1);
-        QVERIFY2(shown.first().contains(QLatin1String("fornecedor"), Qt::CaseInsensitive), qPrintable(shown.first()));
+        QVERIFY2(shown.first().contains(QLatin1String("fornecedor"), Qt::CaseInsensitive),
+                 qPrintable(shown.first()));
         QVERIFY(!f.tbFornecedor.isOpen());
         QCOMPARE(supplierList(f)->model()->rowCount(), 0);
         QCOMPARE(f.currentTab(), QStringLiteral("Listagem"));

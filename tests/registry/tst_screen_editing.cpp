@@ -22,7 +22,9 @@ class ScreenEditingTest : public QObject
     }
     QString localValue(const QString& column, int code)
     {
-        return m_fx->local(QStringLiteral("SELECT %1 FROM fornecedor WHERE CodigoFornecedor = %2").arg(column).arg(code))
+        return m_fx
+            ->local(
+                QStringLiteral("SELECT %1 FROM fornecedor WHERE CodigoFornecedor = %2").arg(column).arg(code))
             .value(0);
     }
     void showTab(cad::TfrmFornecedor& f, int index)
@@ -78,13 +80,15 @@ private Q_SLOTS:
     void clickingAnotherRowSavesWithoutSaveChecks()
     {
         QFETCH(QString, document);
-        m_fx->local(QStringLiteral("UPDATE fornecedor SET Cgccpf = '%1' WHERE CodigoFornecedor = 1").arg(document));
+        m_fx->local(
+            QStringLiteral("UPDATE fornecedor SET Cgccpf = '%1' WHERE CodigoFornecedor = 1").arg(document));
         cad::TfrmFornecedor& f = screenWithList();
         typeInto(f, QStringLiteral("dbedtNome"), QStringLiteral(" NOVA"));
         clickRow(f, 1);
         QCOMPARE(messageTexts(*m_fx), QStringList());
         QCOMPARE(localValue(QStringLiteral("Nome"), 1), QStringLiteral("ALFA NOVA"));
-        QCOMPARE(localValue(QStringLiteral("filial"), 1), QStringLiteral("LOJA CENTRO")); // derived columns filled
+        QCOMPARE(localValue(QStringLiteral("filial"), 1),
+                 QStringLiteral("LOJA CENTRO")); // derived columns filled
         QCOMPARE(f.tbFornecedor.state(), State::Browse);
         QCOMPARE(f.tbFornecedor.currentRow(), 1);
         QCOMPARE(f.bars(), Bars::Editing);
@@ -107,7 +111,8 @@ private Q_SLOTS:
         QTest::addColumn<State>("state");
         QTest::addColumn<int>("rows");
         QTest::addColumn<Bars>("bars");
-        QTest::newRow("Ctrl+I inserts, browse layout stays") << int(Qt::Key_I) << State::Insert << 4 << Bars::Browse;
+        QTest::newRow("Ctrl+I inserts, browse layout stays")
+            << int(Qt::Key_I) << State::Insert << 4 << Bars::Browse;
         QTest::newRow("Ctrl+A edits, editing layout") << int(Qt::Key_A) << State::Edit << 3 << Bars::Editing;
     }
     void shortcutsFromTheSearchBox()
@@ -129,7 +134,8 @@ private Q_SLOTS:
     {
         cad::TfrmFornecedor& f = m_fx->openScreen();
         search(f, QStringLiteral("SpeedButton1"), QStringLiteral("NINGUEM"));
-        QCOMPARE(messageTexts(*m_fx), QStringList{QStringLiteral("Razão Social do Fornecedor não Encontrado!!!")});
+        QCOMPARE(messageTexts(*m_fx),
+                 QStringList{QStringLiteral("Razão Social do Fornecedor não Encontrado!!!")});
         typeInto(f, QStringLiteral("dbedtNome"), QStringLiteral("novo"));
         QCOMPARE(f.tbFornecedor.state(), State::Insert);
         QCOMPARE(f.bars(), Bars::Browse);
@@ -143,8 +149,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("key");
         QTest::addColumn<QStringList>("left");
-        QTest::newRow("Ctrl+Delete deletes nothing") << int(Qt::Key_Delete)
-                                                     << QStringList{"1", "2", "3"};
+        QTest::newRow("Ctrl+Delete deletes nothing") << int(Qt::Key_Delete) << QStringList{"1", "2", "3"};
         QTest::newRow("Ctrl+E deletes the current supplier") << int(Qt::Key_E) << QStringList{"1", "3"};
     }
     void listKeys()
@@ -184,8 +189,7 @@ private Q_SLOTS:
         QTest::keyClick(control(f, QStringLiteral("edtPesquisa")), Qt::Key_F3, Qt::ControlModifier);
         QStringList checked;
         for (auto* b : group->findChildren<QRadioButton*>())
-            if (b->isChecked())
-                checked << b->text();
+            if (b->isChecked()) checked << b->text();
         QCOMPARE(checked, shown.isEmpty() ? QStringList() : QStringList{shown});
     }
 
@@ -195,10 +199,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("12.345-678") << "12.345-678" << "12.345-678" << "12345678";
-        QTest::newRow("eleven typed") << "12.345-6789" << "12.345-678" << "12345678";
-        QTest::newRow("12345-678") << "12345-678" << "12345-678" << "12345-678";
-        QTest::newRow("digits") << "12345678" << "12345678" << "12345678";
+        QTest::newRow("12.345-678") << "12.345-678"
+                                    << "12.345-678"
+                                    << "12345678";
+        QTest::newRow("eleven typed") << "12.345-6789"
+                                      << "12.345-678"
+                                      << "12345678";
+        QTest::newRow("12345-678") << "12345-678"
+                                   << "12345-678"
+                                   << "12345-678";
+        QTest::newRow("digits") << "12345678"
+                                << "12345678"
+                                << "12345678";
     }
     void postalCodeCutToNine()
     {

@@ -28,22 +28,47 @@ private Q_SLOTS:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("stored");
         const QString sixty(60, QLatin1Char('b'));
-        QTest::newRow("company name: upper case, 50") << "dbedtNome" << "Nome" << sixty << QString(50, 'B')
-                                                      << QString(50, 'B');
-        QTest::newRow("trade name: upper case, ç too") << "dbedtNomefan" << "nomefan" << "açúcar" << "AÇÚCAR"
+        QTest::newRow("company name: upper case, 50")
+            << "dbedtNome"
+            << "Nome" << sixty << QString(50, 'B') << QString(50, 'B');
+        QTest::newRow("trade name: upper case, ç too") << "dbedtNomefan"
+                                                       << "nomefan"
+                                                       << "açúcar"
+                                                       << "AÇÚCAR"
                                                        << "AÇÚCAR";
-        QTest::newRow("state registration: lower case, 18 typed, 15 kept")
-            << "dbedtIe" << "ie" << "ABC123456789012345678" << "abc123456789012345" << "abc123456789012";
-        QTest::newRow("RG: upper case") << "dbedtRg" << "rg" << "mg12" << "MG12" << "MG12";
-        QTest::newRow("telephone: as typed") << "dbedtTelefone1" << "Telefone1" << "(11) ramal" << "(11) ramal"
+        QTest::newRow("state registration: lower case, 18 typed, 15 kept") << "dbedtIe"
+                                                                           << "ie"
+                                                                           << "ABC123456789012345678"
+                                                                           << "abc123456789012345"
+                                                                           << "abc123456789012";
+        QTest::newRow("RG: upper case") << "dbedtRg"
+                                        << "rg"
+                                        << "mg12"
+                                        << "MG12"
+                                        << "MG12";
+        QTest::newRow("telephone: as typed") << "dbedtTelefone1"
+                                             << "Telefone1"
+                                             << "(11) ramal"
+                                             << "(11) ramal"
                                              << "(11) ramal";
-        QTest::newRow("e-mail: as typed") << "dbedtEmail" << "email" << "Ana@Loja.com" << "Ana@Loja.com"
+        QTest::newRow("e-mail: as typed") << "dbedtEmail"
+                                          << "email"
+                                          << "Ana@Loja.com"
+                                          << "Ana@Loja.com"
                                           << "Ana@Loja.com";
-        QTest::newRow("contact: upper case, 25") << "dbedtContato" << "contato" << QString(30, 'c')
-                                                 << QString(25, 'C') << QString(25, 'C');
-        QTest::newRow("due day: 2") << "dbedtDiavenc" << "diavenc" << "123" << "12" << "12";
-        QTest::newRow("CPF/CNPJ: upper case, 18") << "dbedtCgccpf" << "Cgccpf" << "11.144.477/7350-00x"
-                                                  << "11.144.477/7350-00" << "11.144.477/7350-00";
+        QTest::newRow("contact: upper case, 25")
+            << "dbedtContato"
+            << "contato" << QString(30, 'c') << QString(25, 'C') << QString(25, 'C');
+        QTest::newRow("due day: 2") << "dbedtDiavenc"
+                                    << "diavenc"
+                                    << "123"
+                                    << "12"
+                                    << "12";
+        QTest::newRow("CPF/CNPJ: upper case, 18") << "dbedtCgccpf"
+                                                  << "Cgccpf"
+                                                  << "11.144.477/7350-00x"
+                                                  << "11.144.477/7350-00"
+                                                  << "11.144.477/7350-00";
     }
     void typedAndStored()
     {
@@ -64,8 +89,9 @@ private Q_SLOTS:
         QCOMPARE(edit->text(), shown);
         QTest::keyClick(edit, Qt::Key_S, Qt::ControlModifier); // saved with the record-level rules only
         QCOMPARE(f.tbFornecedor.state(), cad::RecordSet::State::Browse);
-        QCOMPARE(m_fx->local(QStringLiteral("SELECT %1 FROM fornecedor WHERE CodigoFornecedor = 1").arg(column)),
-                 QStringList{stored});
+        QCOMPARE(
+            m_fx->local(QStringLiteral("SELECT %1 FROM fornecedor WHERE CodigoFornecedor = 1").arg(column)),
+            QStringList{stored});
         QCOMPARE(messageTexts(*m_fx), QStringList());
     }
 
@@ -78,10 +104,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("textColumn");
         QTest::addColumn<QString>("text");
-        QTest::newRow("taxpayer type") << "2 - ISENTO" << "TipoContribuinte" << "2" << "CodigoFornecedor" << "1";
-        QTest::newRow("expense type, first by name") << "dblkcbbTipo" << "CodigoTipo" << "4" << "Tipos" << "ALUGUEL";
-        QTest::newRow("cost centre, first by name")
-            << "dblkcbbGerencial" << "CodigoGerencial" << "1" << "Gerencial" << "ADMINISTRATIVO";
+        QTest::newRow("taxpayer type") << "2 - ISENTO"
+                                       << "TipoContribuinte"
+                                       << "2"
+                                       << "CodigoFornecedor"
+                                       << "1";
+        QTest::newRow("expense type, first by name") << "dblkcbbTipo"
+                                                     << "CodigoTipo"
+                                                     << "4"
+                                                     << "Tipos"
+                                                     << "ALUGUEL";
+        QTest::newRow("cost centre, first by name") << "dblkcbbGerencial"
+                                                    << "CodigoGerencial"
+                                                    << "1"
+                                                    << "Gerencial"
+                                                    << "ADMINISTRATIVO";
     }
     void choosingStartsEditing()
     {
@@ -102,16 +139,16 @@ private Q_SLOTS:
             chosen = combo;
         } else {
             for (auto* b : f.findChildren<QRadioButton*>())
-                if (b->text() == choice)
-                    chosen = b;
+                if (b->text() == choice) chosen = b;
             QVERIFY(chosen);
             QTest::mouseClick(chosen, Qt::LeftButton);
         }
         QCOMPARE(f.tbFornecedor.state(), cad::RecordSet::State::Edit);
         QCOMPARE(f.bars(), cad::TfrmFornecedor::Bars::Editing);
         QTest::keyClick(chosen, Qt::Key_S, Qt::ControlModifier);
-        QCOMPARE(m_fx->local(QStringLiteral("SELECT CONCAT(%1, '|', %2) FROM fornecedor WHERE CodigoFornecedor = 1")
-                                 .arg(column, textColumn)),
+        QCOMPARE(m_fx->local(
+                     QStringLiteral("SELECT CONCAT(%1, '|', %2) FROM fornecedor WHERE CodigoFornecedor = 1")
+                         .arg(column, textColumn)),
                  QStringList{stored + QLatin1Char('|') + text});
     }
 
@@ -124,8 +161,9 @@ private Q_SLOTS:
     void shownOnlyFieldsTakeNoTyping()
     {
         QFETCH(QString, field);
-        m_fx->local(QStringLiteral("UPDATE fornecedor SET cnaeprincipal = 'C', situacao = 'S', tipoempresa = 'T', "
-                                   "kilometragem = 'K' WHERE CodigoFornecedor = 1"));
+        m_fx->local(
+            QStringLiteral("UPDATE fornecedor SET cnaeprincipal = 'C', situacao = 'S', tipoempresa = 'T', "
+                           "kilometragem = 'K' WHERE CodigoFornecedor = 1"));
         cad::TfrmFornecedor& f = m_fx->openScreen();
         search(f, QStringLiteral("SpeedButton4"), QStringLiteral("1"));
         control<QTabWidget>(f, QStringLiteral("pgcFornecedor"))->setCurrentIndex(1);

@@ -13,9 +13,9 @@ class ScreenKeyboardTest : public QObject
 
     static QString nameOf(QWidget* w)
     {
-        if (!w)
-            return QStringLiteral("(none)");
-        return w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
+        if (!w) return QStringLiteral("(none)");
+        return w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
+                                         : w->objectName();
     }
 
 private Q_SLOTS:
@@ -33,13 +33,14 @@ private Q_SLOTS:
         const QStringList head{"dbedtNome", "dbedtNomefan", "edtPesquisa", "qt_tabwidget_tabbar"};
         QTest::newRow("Listagem") << 0 << head + QStringList{"grdFornecedor"};
         QTest::newRow("Dados") << 1
-                               << head + QStringList{"dbedtIe",          "dbedtRg",         "QRadioButton",
-                                                     "dbedtEndereco",    "dbedtNumero",     "dbedtComplemento",
-                                                     "dbedtBairro",      "dblkcbbufs",      "dblkcbbcodigocidade",
-                                                     "dbedtCep",         "dbedtTelefone1",  "dbedtTelefone2",
-                                                     "dbedtEmail",       "dbedtContato",    "dbedtTelcontato",
-                                                     "dblkcbbTipo",      "dblkcbbGerencial", "SpeedButton2",
-                                                     "dbedtValor",       "dbedtDiavenc",    "dbmmoObs"};
+                               << head +
+                                      QStringList{"dbedtIe",       "dbedtRg",          "QRadioButton",
+                                                  "dbedtEndereco", "dbedtNumero",      "dbedtComplemento",
+                                                  "dbedtBairro",   "dblkcbbufs",       "dblkcbbcodigocidade",
+                                                  "dbedtCep",      "dbedtTelefone1",   "dbedtTelefone2",
+                                                  "dbedtEmail",    "dbedtContato",     "dbedtTelcontato",
+                                                  "dblkcbbTipo",   "dblkcbbGerencial", "SpeedButton2",
+                                                  "dbedtValor",    "dbedtDiavenc",     "dbmmoObs"};
         QTest::newRow("Entrada") << 2 << head + QStringList{"grdNota"};
     }
     void tabPath()
@@ -92,8 +93,7 @@ private Q_SLOTS:
         // The button opens the cost centre screen modally: close it as soon as it is up.
         QTimer closer;
         connect(&closer, &QTimer::timeout, &closer, [] {
-            if (QWidget* modal = QApplication::activeModalWidget())
-                modal->close();
+            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
         });
         closer.start(10);
         auto* box = control(f, QStringLiteral("edtPesquisa"));

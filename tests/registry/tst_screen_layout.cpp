@@ -15,8 +15,9 @@ class ScreenLayoutTest : public QObject
     {
         QString path;
         for (const QWidget* p = w; p && !p->isWindow(); p = p->parentWidget())
-            path.prepend(QStringLiteral("/") +
-                         (p->objectName().isEmpty() ? QString::fromLatin1(p->metaObject()->className()) : p->objectName()));
+            path.prepend(QStringLiteral("/") + (p->objectName().isEmpty()
+                                                    ? QString::fromLatin1(p->metaObject()->className())
+                                                    : p->objectName()));
         return path;
     }
 
@@ -26,8 +27,7 @@ class ScreenLayoutTest : public QObject
         QList<const QWidget*> shown;
         for (QObject* o : w->children()) {
             auto* c = qobject_cast<const QWidget*>(o);
-            if (c && !c->isWindow() && c->isVisible() && !c->size().isEmpty())
-                shown << c;
+            if (c && !c->isWindow() && c->isVisible() && !c->size().isEmpty()) shown << c;
         }
         for (qsizetype i = 0; i < shown.size(); ++i) {
             const QRect r(shown[i]->mapTo(window, QPoint(0, 0)), shown[i]->size());
@@ -84,8 +84,7 @@ private Q_SLOTS:
         cad::TfrmFornecedor& f = m_fx->openScreen();
         f.setFixedSize(size);
         search(f, QStringLiteral("SpeedButton4"), QStringLiteral("1"));
-        if (editing)
-            typeInto(f, QStringLiteral("dbedtNome"), QStringLiteral("X"));
+        if (editing) typeInto(f, QStringLiteral("dbedtNome"), QStringLiteral("X"));
         QCOMPARE(f.bars(), editing ? cad::TfrmFornecedor::Bars::Editing : cad::TfrmFornecedor::Bars::Browse);
         control<QTabWidget>(f, QStringLiteral("pgcFornecedor"))->setCurrentIndex(tab);
         QApplication::processEvents(); // layouts settle on the posted layout requests

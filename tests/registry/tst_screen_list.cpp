@@ -34,11 +34,11 @@ private Q_SLOTS:
         };
         const QList<Step> steps{
             {1, {}, 1, {"ALFA", "ALFA", "BETA", "CAPA"}},
-            {1, {}, 1, {"CAPA", "BETA", "ALFA", "ALFA"}},                // same title: reversed
-            {2, Qt::ShiftModifier, 0, {"4", "1", "3", "2"}},             // Shift adds the trade name
-            {2, Qt::ShiftModifier, 0, {"4", "1", "2", "3"}},             // again: that key reversed
-            {1, Qt::ControlModifier, 0, {"2", "1", "3", "4"}},           // Ctrl takes the name out
-            {0, {}, 0, {"1", "2", "3", "4"}},                            // a plain click replaces all
+            {1, {}, 1, {"CAPA", "BETA", "ALFA", "ALFA"}},      // same title: reversed
+            {2, Qt::ShiftModifier, 0, {"4", "1", "3", "2"}},   // Shift adds the trade name
+            {2, Qt::ShiftModifier, 0, {"4", "1", "2", "3"}},   // again: that key reversed
+            {1, Qt::ControlModifier, 0, {"2", "1", "3", "4"}}, // Ctrl takes the name out
+            {0, {}, 0, {"1", "2", "3", "4"}},                  // a plain click replaces all
         };
         cad::TfrmFornecedor& f = m_fx->openScreen();
         search(f, QStringLiteral("SpeedButton4"), QStringLiteral("%"));
@@ -52,7 +52,8 @@ private Q_SLOTS:
             QCOMPARE(listColumn(f, 0).value(f.tbFornecedor.currentRow()), current);
         }
         QCOMPARE(messageTexts(*m_fx), QStringList());
-        QCOMPARE(m_fx->local(QStringLiteral("SELECT COUNT(*) FROM fornecedor")).value(0), QStringLiteral("4"));
+        QCOMPARE(m_fx->local(QStringLiteral("SELECT COUNT(*) FROM fornecedor")).value(0),
+                 QStringLiteral("4"));
     }
 
     // The highlighted row and the marker follow the current supplier while the list has no focus.
@@ -96,8 +97,9 @@ private Q_SLOTS:
         QCOMPARE(supplierList(f)->model()->rowCount(), 3);
         search(f, QStringLiteral("SpeedButton1"), QStringLiteral("ALFA"));
         QCOMPARE(supplierList(f)->model()->rowCount(), 2);
-        m_fx->local(QStringLiteral("DELETE FROM fornecedor; INSERT INTO fornecedor (CodigoFornecedor, Nome, nomefan) "
-                                   "VALUES (1, 'BETA', 'M'), (2, 'ALFA', 'Z'), (3, 'ALFA', 'K'), (4, 'CAPA', 'A')"));
+        m_fx->local(
+            QStringLiteral("DELETE FROM fornecedor; INSERT INTO fornecedor (CodigoFornecedor, Nome, nomefan) "
+                           "VALUES (1, 'BETA', 'M'), (2, 'ALFA', 'Z'), (3, 'ALFA', 'K'), (4, 'CAPA', 'A')"));
     }
 
     void doubleClickShowsDados()

@@ -33,8 +33,9 @@ private Q_SLOTS:
 
     void leavingTheDocumentFieldAdjustsTaxpayerFields()
     {
-        m_fx->local(QStringLiteral("DELETE FROM fornecedor; INSERT INTO fornecedor (Nome, Cgccpf, TipoContribuinte) "
-                                   "VALUES ('PESSOA', '11144477735', 1), ('EMPRESA', '11222333000181', 1)"));
+        m_fx->local(
+            QStringLiteral("DELETE FROM fornecedor; INSERT INTO fornecedor (Nome, Cgccpf, TipoContribuinte) "
+                           "VALUES ('PESSOA', '11144477735', 1), ('EMPRESA', '11222333000181', 1)"));
         cad::TfrmFornecedor& f = m_fx->openScreen();
         f.searchByLetter(QLatin1Char('E'));
         auto* doc = f.findChild<QLineEdit*>(QStringLiteral("dbedtCgccpf"));
@@ -71,8 +72,9 @@ private Q_SLOTS:
 
     void savingKeepsAMunicipalityTheNarrowedListDoesNotHold()
     {
-        m_fx->local(QStringLiteral("DELETE FROM fornecedor; INSERT INTO fornecedor (Nome, Estado, CodigoCidade, CodCidade) "
-                                   "VALUES ('MINEIRO', 'MG', 3106200, 3106200)"));
+        m_fx->local(QStringLiteral(
+            "DELETE FROM fornecedor; INSERT INTO fornecedor (Nome, Estado, CodigoCidade, CodCidade) "
+            "VALUES ('MINEIRO', 'MG', 3106200, 3106200)"));
         cad::TfrmFornecedor& f = m_fx->openScreen();
         f.searchByLetter(QLatin1Char('M'));
         f.stateList()->setKey(QStringLiteral("SP")); // the list narrowed to another state

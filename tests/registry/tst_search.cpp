@@ -14,8 +14,9 @@ class SearchTest : public QObject
     QString tableDigest()
     {
         return m_fx
-            ->local(QStringLiteral("SELECT CONCAT(COUNT(*), ':', MD5(GROUP_CONCAT(CONCAT_WS('|', CodigoFornecedor, "
-                                   "Nome, nomefan, Cgccpf) ORDER BY CodigoFornecedor))) FROM fornecedor"))
+            ->local(QStringLiteral(
+                "SELECT CONCAT(COUNT(*), ':', MD5(GROUP_CONCAT(CONCAT_WS('|', CodigoFornecedor, "
+                "Nome, nomefan, Cgccpf) ORDER BY CodigoFornecedor))) FROM fornecedor"))
             .value(0);
     }
 
@@ -25,17 +26,21 @@ private Q_SLOTS:
         m_fx = std::make_unique<ScreenFixture>(QStringLiteral("search"));
         addSupplier(*m_fx, 1, QStringLiteral("SILVA E FILHOS LTDA"), QStringLiteral("SILVA"),
                     QStringLiteral("12345678000199"));
-        addSupplier(*m_fx, 2, QStringLiteral("JOSE SILVA"), QStringLiteral("ZE"), QStringLiteral("12.345.678/0001-99"));
+        addSupplier(*m_fx, 2, QStringLiteral("JOSE SILVA"), QStringLiteral("ZE"),
+                    QStringLiteral("12.345.678/0001-99"));
         addSupplier(*m_fx, 3, QStringLiteral("D'AVILA COMERCIO"), QStringLiteral("DAVILA"),
                     QStringLiteral("98765432000110"));
-        addSupplier(*m_fx, 4, QStringLiteral("DAVILA MOVEIS"), QStringLiteral("MOVEIS"), QStringLiteral("11144477735"));
+        addSupplier(*m_fx, 4, QStringLiteral("DAVILA MOVEIS"), QStringLiteral("MOVEIS"),
+                    QStringLiteral("11144477735"));
         addSupplier(*m_fx, 13, QStringLiteral("QUITERIA SOUZA"), QStringLiteral("QUITERIA"));
         addSupplier(*m_fx, 103, QStringLiteral("ALFA"), QStringLiteral("ALFA"));
         addSupplier(*m_fx, 113, QStringLiteral("BETA"), QStringLiteral("BETA"));
         addSupplier(*m_fx, 1234, QStringLiteral("QUEIROZ ATACADO"), QStringLiteral("QUEIROZ"));
         addSupplier(*m_fx, 1400, QStringLiteral("ARMAZEM QUALIDADE"), QStringLiteral("QUALIDADE"));
-        m_fx->local(QStringLiteral("INSERT INTO fornecedor (CodigoFornecedor, nomefan) VALUES (2103, 'SEM NOME')"));
-        m_fx->local(QStringLiteral("INSERT INTO Nota (Codigonota, Notafiscal, Codigofornecedor) VALUES (1, '77', 1)"));
+        m_fx->local(
+            QStringLiteral("INSERT INTO fornecedor (CodigoFornecedor, nomefan) VALUES (2103, 'SEM NOME')"));
+        m_fx->local(QStringLiteral(
+            "INSERT INTO Nota (Codigonota, Notafiscal, Codigofornecedor) VALUES (1, '77', 1)"));
     }
     void cleanupTestCase() { m_fx.reset(); }
 
@@ -48,15 +53,18 @@ private Q_SLOTS:
         const QString name = QStringLiteral("SpeedButton1"), code = QStringLiteral("SpeedButton4"),
                       trade = QStringLiteral("TSpeedButton"), cnpj = QStringLiteral("TSpeedButton11");
         const QStringList byName{"103", "1400", "113", "3", "4", "2", "1234", "13", "1"};
-        QTest::newRow("name prefix: SILVA, not JOSE SILVA") << name << "SILVA" << QStringList{"1"} << QString();
+        QTest::newRow("name prefix: SILVA, not JOSE SILVA")
+            << name << "SILVA" << QStringList{"1"} << QString();
         QTest::newRow("name with a quote") << name << "D'AVILA" << QStringList{"3"} << QString();
         QTest::newRow("name typed in lower case") << name << "d'avila" << QStringList{"3"} << QString();
         QTest::newRow("name, blanks around") << name << "  DAVILA " << QStringList{"4"} << QString();
         QTest::newRow("name, blanks only: every name, no message") << name << "   " << byName << QString();
         QTest::newRow("name, empty box: every name and a message")
             << name << "" << byName << QStringLiteral("Razão Social do Fornecedor em Branco !!!");
-        QTest::newRow("code 1_3: 103, 113, 1234") << code << "1_3" << QStringList{"103", "113", "1234"} << QString();
-        QTest::newRow("code 1 as text, ordered as numbers") << code << "1" << QStringList{"1", "13", "103", "113", "1234", "1400"} << QString();
+        QTest::newRow("code 1_3: 103, 113, 1234")
+            << code << "1_3" << QStringList{"103", "113", "1234"} << QString();
+        QTest::newRow("code 1 as text, ordered as numbers")
+            << code << "1" << QStringList{"1", "13", "103", "113", "1234", "1400"} << QString();
         QTest::newRow("code, empty box")
             << code << "" << QStringList{"1", "2", "3", "4", "13", "103", "113", "1234", "1400", "2103"}
             << QStringLiteral("Codigo do Fornecedor em Branco !!!");
@@ -64,16 +72,17 @@ private Q_SLOTS:
         QTest::newRow("CNPJ with punctuation as stored") << cnpj << "12.3" << QStringList{"2"} << QString();
         QTest::newRow("trade name") << trade << "QU" << QStringList{"1400", "1234", "13"} << QString();
         QTest::newRow("wildcard % typed") << name << "%FILHOS" << QStringList{"1"} << QString();
-        QTest::newRow("quote and backslash stay text") << name << "\\' OR 1=1 #" << QStringList()
-                                                       << QStringLiteral("Razão Social do Fornecedor não Encontrado!!!");
+        QTest::newRow("quote and backslash stay text")
+            << name << "\\' OR 1=1 #" << QStringList()
+            << QStringLiteral("Razão Social do Fornecedor não Encontrado!!!");
         QTest::newRow("name not found") << name << "XYZ" << QStringList()
                                         << QStringLiteral("Razão Social do Fornecedor não Encontrado!!!");
-        QTest::newRow("code not found") << code << "9" << QStringList()
-                                        << QStringLiteral("Codigo do Fornecedor não Encontrado!!!");
-        QTest::newRow("trade name not found") << trade << "XYZ" << QStringList()
-                                              << QStringLiteral("Nome do Fantasia não Encontrado!!!");
-        QTest::newRow("CNPJ not found") << cnpj << "5" << QStringList()
-                                        << QStringLiteral("Cnpf do Fornecedor não Encontrado!!!");
+        QTest::newRow("code not found")
+            << code << "9" << QStringList() << QStringLiteral("Codigo do Fornecedor não Encontrado!!!");
+        QTest::newRow("trade name not found")
+            << trade << "XYZ" << QStringList() << QStringLiteral("Nome do Fantasia não Encontrado!!!");
+        QTest::newRow("CNPJ not found")
+            << cnpj << "5" << QStringList() << QStringLiteral("Cnpf do Fornecedor não Encontrado!!!");
     }
     void buttons()
     {
@@ -108,7 +117,8 @@ private Q_SLOTS:
 
     void purchaseHistoryOpensOnLastInvoice()
     {
-        m_fx->local(QStringLiteral("INSERT INTO Nota (Codigonota, Notafiscal, Codigofornecedor) VALUES (2, '78', 1)"));
+        m_fx->local(QStringLiteral(
+            "INSERT INTO Nota (Codigonota, Notafiscal, Codigofornecedor) VALUES (2, '78', 1)"));
         cad::TfrmFornecedor& f = m_fx->openScreen();
         search(f, QStringLiteral("SpeedButton1"), QStringLiteral("SILVA"));
         QVERIFY(f.tbEntrada.isOpen());
@@ -167,8 +177,7 @@ private Q_SLOTS:
         const QString before = tableDigest();
         cad::TfrmFornecedor& f = m_fx->openScreen();
         search(f, QStringLiteral("SpeedButton1"), QStringLiteral("SILVA"));
-        if (newSupplier)
-            click(f, QStringLiteral("ToolButton1"));
+        if (newSupplier) click(f, QStringLiteral("ToolButton1"));
         typeInto(f, QStringLiteral("dbedtNome"), QStringLiteral("PENDENTE"));
         QVERIFY(f.tbFornecedor.isEditing());
         click(f, QStringLiteral("SpeedButton1"));

@@ -27,11 +27,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("letter");
         QTest::addColumn<QStringList>("codes");
-        QTest::newRow("Q") << "RxLabel27" << "Q" << QStringList{"3", "1"};
-        QTest::newRow("A") << "RxLabel4" << "A" << QStringList{"4", "2"};
-        QTest::newRow("C") << "RxLabel2" << "C" << QStringList();
-        QTest::newRow("R") << "RxLabel18" << "R" << QStringList();
-        QTest::newRow("Z") << "RxLabel26" << "Z" << QStringList{"5"};
+        QTest::newRow("Q") << "RxLabel27"
+                           << "Q" << QStringList{"3", "1"};
+        QTest::newRow("A") << "RxLabel4"
+                           << "A" << QStringList{"4", "2"};
+        QTest::newRow("C") << "RxLabel2"
+                           << "C" << QStringList();
+        QTest::newRow("R") << "RxLabel18"
+                           << "R" << QStringList();
+        QTest::newRow("Z") << "RxLabel26"
+                           << "Z" << QStringList{"5"};
     }
     void letter()
     {
@@ -63,7 +68,8 @@ private Q_SLOTS:
         QTest::mouseClick(control<QAbstractButton>(f, QStringLiteral("RxLabel27")), Qt::LeftButton);
         QCOMPARE(messageTexts(*m_fx), QStringList());
         QCOMPARE(listColumn(f, 0), (QStringList{"3", "1"}));
-        QCOMPARE(m_fx->local(QStringLiteral("SELECT COUNT(*) FROM fornecedor")).value(0), QStringLiteral("5"));
+        QCOMPARE(m_fx->local(QStringLiteral("SELECT COUNT(*) FROM fornecedor")).value(0),
+                 QStringLiteral("5"));
     }
 };
 

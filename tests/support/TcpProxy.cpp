@@ -37,11 +37,9 @@ void TcpProxy::acceptLoop()
     std::vector<std::thread> sessions;
     while (!m_stop) {
         pollfd p{m_listen, POLLIN, 0};
-        if (::poll(&p, 1, 100) <= 0)
-            continue;
+        if (::poll(&p, 1, 100) <= 0) continue;
         const int client = ::accept(m_listen, nullptr, nullptr);
-        if (client < 0)
-            continue;
+        if (client < 0) continue;
         if (m_refusing) {
             ::close(client);
             continue;
@@ -68,30 +66,25 @@ void TcpProxy::pipe(int client)
     bool cutting = false;
     while (!m_stop) {
         pollfd fds[2] = {{client, POLLIN, 0}, {server, POLLIN, 0}};
-        if (::poll(fds, 2, 100) <= 0)
-            continue;
+        if (::poll(fds, 2, 100) <= 0) continue;
         if (fds[0].revents) {
             const ssize_t n = ::read(client, buf, sizeof buf);
-            if (n <= 0)
-                break;
+            if (n <= 0) break;
             const int cut = m_cutCommand;
             if (cut >= 0 && n > 4 && uint8_t(buf[4]) == cut) {
                 m_cutCommand = -1;
                 cutting = true;
             }
-            if (::write(server, buf, size_t(n)) != n)
-                break;
+            if (::write(server, buf, size_t(n)) != n) break;
         }
         if (fds[1].revents) {
             const ssize_t n = ::read(server, buf, sizeof buf);
-            if (n <= 0)
-                break;
+            if (n <= 0) break;
             if (cutting) { // the command ran; its answer is lost with the session
                 ++m_cuts;
                 break;
             }
-            if (::write(client, buf, size_t(n)) != n)
-                break;
+            if (::write(client, buf, size_t(n)) != n) break;
         }
     }
     ::close(client);

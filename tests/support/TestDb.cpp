@@ -35,8 +35,7 @@ cad::ConnectionSettings settings(Role role, const QString& name)
 QString sourceDir()
 {
     const QString env = qEnvironmentVariable("CAD_SOURCE_DIR");
-    if (!env.isEmpty())
-        return env;
+    if (!env.isEmpty()) return env;
     return QStringLiteral(CAD_SOURCE_DIR);
 }
 
@@ -47,8 +46,7 @@ struct Handle
     MYSQL* m = nullptr;
     ~Handle()
     {
-        if (m)
-            mysql_close(m);
+        if (m) mysql_close(m);
     }
 };
 
@@ -80,10 +78,8 @@ QStringList exec(MYSQL* m, const QByteArray& sql)
             throw std::runtime_error(std::string("sql: ") + mysql_error(m));
         }
         const int next = mysql_next_result(m);
-        if (next > 0)
-            throw std::runtime_error(std::string("sql: ") + mysql_error(m));
-        if (next < 0)
-            break;
+        if (next > 0) throw std::runtime_error(std::string("sql: ") + mysql_error(m));
+        if (next < 0) break;
     } while (true);
     return first;
 }
@@ -91,8 +87,7 @@ QStringList exec(MYSQL* m, const QByteArray& sql)
 QByteArray readFile(const QString& path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw std::runtime_error("cannot read " + path.toStdString());
+    if (!f.open(QIODevice::ReadOnly)) throw std::runtime_error("cannot read " + path.toStdString());
     return f.readAll();
 }
 
@@ -137,8 +132,10 @@ void writeAdminIni(const QString& dir, const QString& localDb, const QString& ce
         throw std::runtime_error("cannot write Admin.ini");
     f.write(QStringLiteral("[LOCAL]\nPORTA=%1\nSERVIDOR=%2\nBANCO=%3\nSENHA=%4\n\n"
                            "[GERENCIA]\nPORTA=%5\nSERVIDOR=%6\nBANCO=%7\nSENHA=%8\n")
-                .arg(l.port).arg(l.host, localDb, l.password)
-                .arg(c.port).arg(c.host, centralDb, c.password)
+                .arg(l.port)
+                .arg(l.host, localDb, l.password)
+                .arg(c.port)
+                .arg(c.host, centralDb, c.password)
                 .toUtf8());
 }
 

@@ -7,7 +7,11 @@
 
 namespace testsupport {
 
-enum class Role { Local, Central };
+enum class Role
+{
+    Local,
+    Central
+};
 
 /// Where a private test server listens and how to log in, from the environment test.sh sets.
 struct ServerInfo
