@@ -64,6 +64,10 @@ AdminIni AdminIni::read(const QString& path)
     ini.local = server(s, QStringLiteral("LOCAL"));
     ini.loja = server(s, QStringLiteral("LOJA"));
     ini.gerencia = server(s, QStringLiteral("GERENCIA"));
+    bool whole = false;
+    const int minutes =
+        s.value(QStringLiteral("GERENCIA")).value(QStringLiteral("REENVIOMINUTOS")).trimmed().toInt(&whole);
+    if (whole && minutes >= 0) ini.retryMinutes = minutes;
     const auto services = s.value(QStringLiteral("SERVICOS"));
     ini.cnpjHost = services.value(QStringLiteral("CNPJ"));
     ini.cpfHost = services.value(QStringLiteral("CPF"));

@@ -20,6 +20,10 @@ struct AdminIni
     ServerSection gerencia;
     /// Optional [SERVICOS] section: hosts of the web services and an extra CA file.
     QString cnpjHost, cpfHost, viaCepHost, mapsHost, mapsKey, caFile;
+    /// [GERENCIA] REENVIOMINUTOS: minutes between retries of the pending central copies, 0 for
+    /// none; absent, negative or not a whole number gives the default.
+    int retryMinutes = kDefaultRetryMinutes;
+    static constexpr int kDefaultRetryMinutes = 5;
 
     /// Reads PATH; a missing file or key leaves the defaults (port 0, empty texts).
     [[nodiscard]] static AdminIni read(const QString& path);

@@ -21,7 +21,7 @@ bool CentralSync::hasRequiredValues(const RecordSet& local)
 }
 
 void CentralSync::copy(const RecordSet& local)
-{
+try {
     if (!hasRequiredValues(local)) return;
     const QString key = DigitsOnly(local.text(QStringLiteral("Cgccpf")));
     // No digits at all: there is no key, and an empty key must not match (and overwrite) any row.
@@ -70,6 +70,11 @@ void CentralSync::copy(const RecordSet& local)
     central.setValue(QStringLiteral("horauniao"), now.time());
     central.setValue(QStringLiteral("dataauniao"), now.date());
     central.post();
+    if (m_outcome) m_outcome(local, QString());
+} catch (const std::exception& e) {
+    // Only a copy that got past its preconditions can fail: they throw nothing.
+    if (m_outcome) m_outcome(local, QString::fromUtf8(e.what()));
+    throw;
 }
 
 } // namespace cad

@@ -15,9 +15,13 @@ class CentralSync
 public:
     /// CITYNAME gives the municipality name the screen's list shows for a code (empty when absent).
     using CityName = std::function<QString(const QVariant& code)>;
+    /// Told how each copy whose required values were present ended: ERROR is empty when the
+    /// central row was saved, else the failure's message (the failure is still thrown).
+    using Outcome = std::function<void(const RecordSet& local, const QString& error)>;
 
     explicit CentralSync(TDM& dm) : m_dm(dm) {}
     void setCityName(CityName f) { m_cityName = std::move(f); }
+    void setOutcome(Outcome f) { m_outcome = std::move(f); }
 
     /// Copies LOCAL's current row when every required value is present; silent otherwise.
     /// Failures (central server, a store code that is not a number) are thrown.
@@ -29,6 +33,7 @@ public:
 private:
     TDM& m_dm;
     CityName m_cityName;
+    Outcome m_outcome;
 };
 
 } // namespace cad

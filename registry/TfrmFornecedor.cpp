@@ -6,7 +6,10 @@
 #include "data/widgets/DbLineEdit.h"
 #include "data/widgets/DbLookupCombo.h"
 #include "data/widgets/ErrorSink.h"
+#include "registry/CentralRetry.h"
 #include "registry/CentralSync.h"
+#include "registry/PendingCopies.h"
+#include "registry/PendingCopiesBar.h"
 #include "registry/ScreenStyle.h"
 #include "schema/RecordSetWidths.h"
 
@@ -120,6 +123,7 @@ TfrmFornecedor::TfrmFornecedor(TDM& dm, QString operatorName, QWidget* parent)
     m_commandArea = new QWidget(central);
     m_commandArea->setFixedHeight(58);
     buildCommandBars(m_commandArea);
+    setupPendingCopies();
     v->addWidget(m_commandArea);
     v->addWidget(buildHeader());
     m_tabs = new QTabWidget(central);
@@ -278,10 +282,12 @@ void TfrmFornecedor::FormCreate()
         setWindowTitle(QStringLiteral("Atualizado 24-08-2023 / 19:30 - Nome do Usuário : ") + m_operator +
                        QStringLiteral(" - ") + m_dm.tbConfiguracao.text(QStringLiteral("Nome")));
     });
+    m_retry->startUp();
 }
 
 bool TfrmFornecedor::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_commandArea && event->type() == QEvent::Resize) placePendingCopiesBar();
     // Leaving the field for another control of this window; not another window taking over.
     if (watched == m_cgccpf && event->type() == QEvent::FocusOut) {
         // Not when the field merely disappears (the screen turning to "Listagem" after a save).

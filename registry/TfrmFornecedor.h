@@ -23,6 +23,9 @@ class DbMemo;
 class DbRadioGroup;
 class DbText;
 class CentralSync;
+class CentralRetry;
+class PendingCopies;
+class PendingCopiesBar;
 
 /// The supplier screen: the program's main window, where suppliers are found, browsed,
 /// edited, created, saved and deleted.
@@ -84,6 +87,9 @@ public:
     [[nodiscard]] DbLineEdit* cgccpfEdit() const { return m_cgccpf; }
     /// The municipality name the municipality list holds for CODE (empty when it holds none).
     [[nodiscard]] QString cityNameFor(const QVariant& code) const;
+    /// The central copies still owed, and their retries in the background.
+    [[nodiscard]] PendingCopies& pendingCopies() { return *m_pending; }
+    [[nodiscard]] CentralRetry& centralRetry() { return *m_retry; }
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -97,6 +103,8 @@ private:
     QWidget* buildEntradaTab();
     QWidget* buildSearchArea();
     void setupRecordSets();
+    void setupPendingCopies();
+    void placePendingCopiesBar();
     void setupCadCEP1();
     void setupShortcuts();
     void setupTabOrder();
@@ -120,6 +128,9 @@ private:
     QString m_operator;
     Bars m_bars = Bars::Browse;
     std::unique_ptr<CentralSync> m_central;
+    std::unique_ptr<PendingCopies> m_pending;
+    std::unique_ptr<CentralRetry> m_retry; // uses m_pending: destroyed first
+    PendingCopiesBar* m_pendingBar = nullptr;
 
     QWidget* m_commandArea = nullptr;
     QToolBar* m_recordBar = nullptr;

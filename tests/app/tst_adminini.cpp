@@ -1,4 +1,4 @@
-// Admin.ini as the program reads it: defaults, whole-number ports, names matched without case,
+// Admin.ini as the program reads it: defaults, whole-number ports and minutes, names matched without case,
 // the LOJA section read and never used, passwords from SENHA.
 #include "app/AdminIni.h"
 
@@ -55,6 +55,24 @@ private Q_SLOTS:
             AdminIni::read(write("[LOCAL]\nPORTA=" + value + "\n[GERENCIA]\nPORTA=" + value + "\n"));
         QCOMPARE(ini.local.porta, port);
         QCOMPARE(ini.gerencia.porta, port);
+    }
+
+    void retryMinutes_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("minutes");
+        QTest::newRow("absent") << QByteArray() << AdminIni::kDefaultRetryMinutes;
+        QTest::newRow("set") << QByteArray("reenvioMinutos = 12") << 12;
+        QTest::newRow("off") << QByteArray("REENVIOMINUTOS=0") << 0;
+        QTest::newRow("negative") << QByteArray("REENVIOMINUTOS=-3") << AdminIni::kDefaultRetryMinutes;
+        QTest::newRow("not a whole number")
+            << QByteArray("REENVIOMINUTOS=2,5") << AdminIni::kDefaultRetryMinutes;
+    }
+    void retryMinutes()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(int, minutes);
+        QCOMPARE(AdminIni::read(write("[GERENCIA]\nPORTA=3307\n" + line + "\n")).retryMinutes, minutes);
     }
 
     void namesMatchedWithoutCase_data()

@@ -1,10 +1,12 @@
 #include "tests/registry/ScreenFixture.h"
 
 #include "app/ui/ErrorDisplay.h"
+#include "registry/PendingCopies.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QLocale>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace testsupport {
@@ -13,6 +15,7 @@ ScreenFixture::ScreenFixture(const QString& prefix)
     : m_localDb(uniqueName(prefix)), m_centralDb(uniqueName(prefix + QStringLiteral("c")))
 {
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    QStandardPaths::setTestModeEnabled(true); // lists of pending copies away from the user's own
     createDatabase(Role::Local, m_localDb, true);
     createDatabase(Role::Central, m_centralDb);
     m_dir = QDir::temp().filePath(m_localDb);
@@ -32,7 +35,9 @@ ScreenFixture::ScreenFixture(const QString& prefix)
 ScreenFixture::~ScreenFixture()
 {
     cad::dialogs::setResponder({});
+    const QString pending = m_form ? m_form->pendingCopies().path() : QString();
     m_form.reset();
+    if (!pending.isEmpty()) QFile::remove(pending);
     m_dm.reset();
     QDir(m_dir).removeRecursively();
     dropDatabase(Role::Local, m_localDb);

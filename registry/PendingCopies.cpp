@@ -1,0 +1,103 @@
+#include "registry/PendingCopies.h"
+
+#include "app/Clock.h"
+#include "data/Connection.h"
+#include "registry/DurableFile.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <algorithm>
+
+namespace cad {
+
+namespace {
+
+// One line per supplier: code, time, name and error separated by tabs (none inside a value).
+constexpr char kSeparator = '\t';
+
+QString oneLine(QString text)
+{
+    static const QRegularExpression breaks(QStringLiteral("[\\t\\r\\n]+"));
+    return text.replace(breaks, QStringLiteral(" "));
+}
+
+} // namespace
+
+PendingCopies::PendingCopies(QString path, QObject* parent) : QObject(parent), m_path(std::move(path))
+{
+    load();
+}
+
+QString PendingCopies::defaultPath(const ConnectionSettings& local)
+{
+    // One list per local database: the codes it holds belong to that database.
+    QString id = QStringLiteral("%1_%2_%3").arg(local.host, QString::number(local.port), local.database);
+    static const QRegularExpression unsafe(QStringLiteral("[^A-Za-z0-9._-]"));
+    id.replace(unsafe, QStringLiteral("_"));
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return folder + QStringLiteral("/cadastro-fornecedor/copias-pendentes_") + id + QStringLiteral(".txt");
+}
+
+void PendingCopies::load()
+{
+    QFile f(m_path);
+    if (!f.open(QIODevice::ReadOnly)) return;
+    for (const QByteArray& line : f.readAll().split('\n')) {
+        const QList<QByteArray> parts = line.split(kSeparator);
+        bool ok = false;
+        const qlonglong code = parts.value(0).toLongLong(&ok);
+        if (!ok || parts.size() != 4 || contains(code)) continue;
+        m_entries.push_back({code, QString::fromUtf8(parts[2]), QString::fromUtf8(parts[3]),
+                             QDateTime::fromString(QString::fromLatin1(parts[1]), Qt::ISODate)});
+    }
+}
+
+bool PendingCopies::save()
+{
+    QByteArray bytes;
+    for (const Entry& e : m_entries)
+        bytes += QByteArray::number(e.code) + kSeparator + e.when.toString(Qt::ISODate).toLatin1() +
+                 kSeparator + oneLine(e.name).toUtf8() + kSeparator + oneLine(e.error).toUtf8() + '\n';
+    m_writeError = writeDurably(m_path, bytes);
+    m_unsaved = !m_writeError.isEmpty();
+    return m_writeError.isEmpty();
+}
+
+bool PendingCopies::contains(qlonglong code) const
+{
+    return std::any_of(m_entries.begin(), m_entries.end(), [code](const Entry& e) { return e.code == code; });
+}
+
+bool PendingCopies::keep(qlonglong code, const QString& name, const QString& error)
+{
+    auto it =
+        std::find_if(m_entries.begin(), m_entries.end(), [code](const Entry& e) { return e.code == code; });
+    if (it == m_entries.end()) it = m_entries.insert(m_entries.end(), Entry{code, {}, {}, {}});
+    it->name = name;
+    it->error = error;
+    it->when = clock::now();
+    const bool saved = save(); // always at once: this entry must not be lost
+    Q_EMIT changed();
+    return saved;
+}
+
+bool PendingCopies::forget(qlonglong code)
+{
+    const auto it =
+        std::find_if(m_entries.begin(), m_entries.end(), [code](const Entry& e) { return e.code == code; });
+    if (it == m_entries.end()) return true;
+    m_entries.erase(it);
+    m_unsaved = true;
+    const bool saved = m_batch || save();
+    Q_EMIT changed();
+    return saved;
+}
+
+bool PendingCopies::endBatch()
+{
+    m_batch = false;
+    return !m_unsaved || save();
+}
+
+} // namespace cad
