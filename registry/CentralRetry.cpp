@@ -144,10 +144,8 @@ void CentralRetry::drainNext()
         if (!row.isEmpty()) m_sync.copy(row); // silent when the row lacks what a copy needs
         m_pending.forget(code);
     } catch (const std::exception& e) {
-        QString name;
-        for (const auto& entry : m_pending.entries())
-            if (entry.code == code) name = entry.name;
-        m_pending.keep(code, name, QString::fromUtf8(e.what()));
+        const auto* entry = m_pending.find(code);
+        m_pending.keep(code, entry ? entry->name : QString(), QString::fromUtf8(e.what()));
         if (const auto* db = dynamic_cast<const DbError*>(&e); db && serverOutOfReach(db->code())) {
             m_queue.clear();
             m_unreachable = db->message();

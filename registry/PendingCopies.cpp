@@ -4,10 +4,10 @@
 #include "data/Connection.h"
 #include "registry/DurableFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <algorithm>
 
 namespace cad {
 
@@ -35,7 +35,8 @@ QString PendingCopies::defaultPath(const ConnectionSettings& local)
     QString id = QStringLiteral("%1_%2_%3").arg(local.host, QString::number(local.port), local.database);
     static const QRegularExpression unsafe(QStringLiteral("[^A-Za-z0-9._-]"));
     id.replace(unsafe, QStringLiteral("_"));
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (folder.isEmpty()) folder = QCoreApplication::applicationDirPath(); // no home folder
     return folder + QStringLiteral("/cadastro-fornecedor/copias-pendentes_") + id + QStringLiteral(".txt");
 }
 
@@ -64,19 +65,20 @@ bool PendingCopies::save()
     return m_writeError.isEmpty();
 }
 
-bool PendingCopies::contains(qlonglong code) const
+const PendingCopies::Entry* PendingCopies::find(qlonglong code) const
 {
-    return std::any_of(m_entries.begin(), m_entries.end(), [code](const Entry& e) { return e.code == code; });
+    for (const Entry& e : m_entries)
+        if (e.code == code) return &e;
+    return nullptr;
 }
 
 bool PendingCopies::keep(qlonglong code, const QString& name, const QString& error)
 {
-    auto it =
-        std::find_if(m_entries.begin(), m_entries.end(), [code](const Entry& e) { return e.code == code; });
-    if (it == m_entries.end()) it = m_entries.insert(m_entries.end(), Entry{code, {}, {}, {}});
-    it->name = name;
-    it->error = error;
-    it->when = clock::now();
+    const Entry entry{code, name, error, clock::now()};
+    if (const Entry* old = find(code))
+        m_entries[size_t(old - m_entries.data())] = entry;
+    else
+        m_entries.push_back(entry);
     const bool saved = save(); // always at once: this entry must not be lost
     Q_EMIT changed();
     return saved;
@@ -84,10 +86,9 @@ bool PendingCopies::keep(qlonglong code, const QString& name, const QString& err
 
 bool PendingCopies::forget(qlonglong code)
 {
-    const auto it =
-        std::find_if(m_entries.begin(), m_entries.end(), [code](const Entry& e) { return e.code == code; });
-    if (it == m_entries.end()) return true;
-    m_entries.erase(it);
+    const Entry* e = find(code);
+    if (!e) return true;
+    m_entries.erase(m_entries.begin() + (e - m_entries.data()));
     m_unsaved = true;
     const bool saved = m_batch || save();
     Q_EMIT changed();

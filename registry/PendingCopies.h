@@ -33,7 +33,9 @@ public:
     [[nodiscard]] const QString& path() const { return m_path; }
     [[nodiscard]] const std::vector<Entry>& entries() const { return m_entries; }
     [[nodiscard]] int count() const { return int(m_entries.size()); }
-    [[nodiscard]] bool contains(qlonglong code) const;
+    [[nodiscard]] bool contains(qlonglong code) const { return find(code) != nullptr; }
+    /// CODE's entry, or null.
+    [[nodiscard]] const Entry* find(qlonglong code) const;
 
     /// Adds CODE, or replaces its name and error. False when the file could not be written
     /// (the entry is still kept in memory).
