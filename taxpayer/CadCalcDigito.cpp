@@ -14,8 +14,10 @@ void TCadCalcDigito::Calcular()
     m_soma = 0;
     for (qsizetype i = m_documento.size() - 1; i >= 0; --i) {
         const QChar c = m_documento.at(i);
-        // Callers hand over digits only; anything else weighs nothing rather than garbage.
-        const int valor = (c >= u'0' && c <= u'9') ? c.unicode() - u'0' : 0;
+        // A position counts as its character code minus 48: digits keep their value and the
+        // capitals of an alphanumeric CNPJ count A = 17 to Z = 42. Anything else weighs nothing.
+        const bool counted = (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'Z');
+        const int valor = counted ? c.unicode() - u'0' : 0;
         m_soma += valor * peso;
         if (++peso > m_pesoFinal) peso = m_pesoInicial;
     }

@@ -1,7 +1,8 @@
 #pragma once
 #include <QString>
 
-/// Weighted check-digit calculator: weighs a digit string from the right with cycling weights.
+/// Weighted check-digit calculator: weighs a string of digits (and capitals, which count their
+/// code minus 48) from the right with cycling weights.
 class TCadCalcDigito
 {
 public:

@@ -21,6 +21,15 @@ bool SoDigitos(const QString& text)
     return true;
 }
 
+// Twelve digits or capitals A to Z (the root and order of a CNPJ may hold letters), then two digits.
+bool FormatoCNPJ(const QString& text)
+{
+    if (text.size() != 14 || !SoDigitos(text.right(2))) return false;
+    for (const QChar c : text.left(12))
+        if ((c < u'0' || c > u'9') && (c < u'A' || c > u'Z')) return false;
+    return true;
+}
+
 bool UmDigitoRepetido(const QString& text)
 {
     return !text.isEmpty() && text.count(text.front()) == text.size();
@@ -120,7 +129,7 @@ void TCadValidador::ValidarCPF()
 void TCadValidador::ValidarCNPJ()
 {
     const QString cnpj = AjustarPara(14);
-    if (cnpj.size() != 14 || !SoDigitos(cnpj)) {
+    if (!FormatoCNPJ(cnpj)) {
         m_msgErro = QStringLiteral("CNPJ deve ter 14 dígitos. (Apenas números)");
         return;
     }
