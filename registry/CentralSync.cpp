@@ -23,13 +23,15 @@ bool CentralSync::hasRequiredValues(const RecordSet& local)
 void CentralSync::copy(const RecordSet& local)
 try {
     if (!hasRequiredValues(local)) return;
-    const QString key = DigitsOnly(local.text(QStringLiteral("Cgccpf")));
-    // No digits at all: there is no key, and an empty key must not match (and overwrite) any row.
+    // A CNPJ with letters keeps them (two companies sharing the digits never share a row); any other
+    // document is its digits alone, as the central rows of numbers always were. No key at all: an
+    // empty key must not match (and overwrite) any row.
+    const QString key = DocumentKey(local.text(QStringLiteral("Cgccpf")));
     if (key.isEmpty()) return;
 
     RecordSet& central = m_dm.tbFornecedorOstrel;
     central.close(); // a row left pending by an earlier failed copy is discarded
-    // Compared as text with the indexed column: rows written here always hold the digits alone.
+    // Compared as text with the indexed column: rows written here always hold the key alone.
     central.setSql(QStringLiteral("SELECT * FROM fornecedor WHERE Cgccpf = :cgccpf"));
     central.setParam(QStringLiteral("cgccpf"), key);
     central.open();

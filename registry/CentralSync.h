@@ -8,8 +8,9 @@ namespace cad {
 
 class TDM;
 
-/// Copies a saved supplier to the network's central table, keyed by the digits of its CPF/CNPJ:
-/// updates the central row when there is one, adds one otherwise. Never deletes, never reads back.
+/// Copies a saved supplier to the network's central table, keyed by its CPF/CNPJ (the digits, and the
+/// capitals of a CNPJ that has letters): updates the central row when there is one, adds one
+/// otherwise. Never deletes, never reads back.
 class CentralSync
 {
 public:

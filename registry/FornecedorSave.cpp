@@ -8,6 +8,7 @@
 
 #include "http/WaitCursor.h"
 #include "registry/CentralSync.h"
+#include "registry/DocumentAlreadyStored.h"
 #include "registry/TfrmFornecedor.h"
 #include "taxpayer/CadValidador.h"
 #include "taxpayer/DigitsOnly.h"
@@ -30,7 +31,8 @@ void TfrmFornecedor::ToolButton7Click()
     for (DbLineEdit* e : findChildren<DbLineEdit*>())
         e->commitPending();
     const QString shown = m_cgccpf->text();
-    const QString d = DigitsOnly(shown);
+    // A CNPJ may carry letters: the document is then its letters and digits, else its digits.
+    const QString d = DocumentKey(shown);
     if (d.isEmpty()) dialogs::information(QStringLiteral("CPF ou CNPJ é Obrigatório !!!"));
     if (d.size() >= 2 && d.size() <= 11) {
         if (!DocumentCheckMessage(docCPF, d, {}).isEmpty())
@@ -42,14 +44,7 @@ void TfrmFornecedor::ToolButton7Click()
 
     waitcursor::Guard wait;
     if (tbFornecedor.state() == RecordSet::State::Insert && !d.isEmpty()) {
-        // Compared as numbers by the server: digits stored with punctuation do not match.
-        tbFornec.close();
-        tbFornec.setSql(QStringLiteral("SELECT * FROM fornecedor WHERE Cgccpf = :digits"));
-        tbFornec.setParam(QStringLiteral("digits"), d.toDouble());
-        tbFornec.open();
-        const bool duplicate = !tbFornec.isEmpty();
-        tbFornec.close();
-        if (duplicate) {
+        if (DocumentAlreadyStored(tbFornec, d)) {
             dialogs::attention(QStringLiteral("Cnpf do Fornecedor já Cadastrado!!!"));
             m_cgccpf->setFocus();
             return;
@@ -119,7 +114,7 @@ void TfrmFornecedor::tbFornecedorAfterPost(RecordSet& rs)
 void TfrmFornecedor::dbedtCgccpfExit()
 {
     // A person's document: no state registration caption, and a non-contributor; a company's: no RG caption.
-    const QString d = DigitsOnly(m_cgccpf->text());
+    const QString d = DocumentKey(m_cgccpf->text());
     if (d.size() <= 11) {
         if (auto* caption = findChild<QWidget*>(QStringLiteral("lbl_dbedtIe"))) caption->hide();
         chooseNonContributor();

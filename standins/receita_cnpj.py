@@ -58,6 +58,19 @@ COMPANIES = {
         "situacao": "ATIVA", "data_situacao": "15/06/2010", "motivo": "",
         "especial": "", "data_especial": "",
     },
+    # A CNPJ with letters in its root and order number (issued since July 2026).
+    "12ABC34501DE35": {
+        "tipo": "MATRIZ", "abertura": "06/07/2026",
+        "nome": "ALFA NUMERICA TECNOLOGIA LTDA", "fantasia": "ALFA TEC", "porte": "ME",
+        "cnae1": "62.01-5-01 - Desenvolvimento de programas de computador sob encomenda",
+        "cnae2": ["62.04-0-00 - Consultoria em tecnologia da informação"],
+        "natureza": "206-2 - Sociedade Empresária Limitada",
+        "logradouro": "AVENIDA AFONSO PENA", "numero": "1500", "complemento": "SALA 801",
+        "cep": "30.130-010", "bairro": "CENTRO", "municipio": "BELO HORIZONTE", "uf": "MG",
+        "email": "contato@alfatec.example", "telefone": "(31) 3555-0101", "efr": "*****",
+        "situacao": "ATIVA", "data_situacao": "06/07/2026", "motivo": "",
+        "especial": "", "data_especial": "",
+    },
 }
 FORM_ALWAYS = {"98765432000198"}  # the form comes back on every POST
 UNAVAILABLE = {"11111111000191"}

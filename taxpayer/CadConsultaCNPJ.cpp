@@ -67,7 +67,7 @@ bool TCadConsultaCNPJ::Lookup(const QString& cnpj, const QString& captcha, bool 
     if (!message.isEmpty()) throw ECadConsultaCNPJException(message);
 
     LimparResultados();
-    Consultar(DigitsOnly(cnpj), captcha);
+    Consultar(DocumentKey(cnpj), captcha); // a CNPJ may carry capitals in its first twelve places
     VerificarMensagens();
 
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
@@ -91,11 +91,11 @@ bool TCadConsultaCNPJ::Lookup(const QString& cnpj, const QString& captcha, bool 
     return true;
 }
 
-void TCadConsultaCNPJ::Consultar(const QString& digits, const QString& captcha)
+void TCadConsultaCNPJ::Consultar(const QString& cnpj, const QString& captcha)
 {
     for (int attempt = 1; attempt <= 3; ++attempt) {
         ClearRequest();
-        const QString body = QStringLiteral("origem=comprovante&cnpj=") + digits +
+        const QString body = QStringLiteral("origem=comprovante&cnpj=") + cnpj +
                              QStringLiteral("&txtTexto_captcha_serpro_gov_br=") +
                              FormValue(captcha.trimmed()) + QStringLiteral("&search_type=cnpj");
         SetRequestBody(ToSingleByte(body));

@@ -75,7 +75,7 @@ public:
 
 private:
     void LimparResultados();
-    void Consultar(const QString& digits, const QString& captcha);
+    void Consultar(const QString& cnpj, const QString& captcha);
     void VerificarMensagens() const;
     void LerCampos(QStringList& page);
 

@@ -37,3 +37,9 @@ bool HasLetterAZ(const QString& text)
         if (isLetterAZ(c)) return true;
     return false;
 }
+
+QString DocumentKey(const QString& text)
+{
+    const QString kept = LettersAndDigits(text);
+    return kept.size() == 14 ? kept : DigitsOnly(text);
+}

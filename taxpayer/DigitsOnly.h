@@ -13,3 +13,8 @@
 
 /// True when TEXT holds a letter A to Z or a to z.
 [[nodiscard]] bool HasLetterAZ(const QString& text);
+
+/// The CPF/CNPJ a typed TEXT stands for: its letters and digits when they are fourteen (a CNPJ,
+/// which may hold letters), otherwise its digits alone, so a text such as ISENTO is no document.
+/// For a document of digits it equals DigitsOnly.
+[[nodiscard]] QString DocumentKey(const QString& text);

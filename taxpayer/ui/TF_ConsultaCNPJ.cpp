@@ -3,6 +3,7 @@
 
 #include "app/ui/Dialogs.h"
 #include "data/widgets/ErrorSink.h"
+#include "data/widgets/UpperCaseTyping.h"
 #include "http/WaitCursor.h"
 
 #include <QBuffer>
@@ -95,8 +96,10 @@ QWidget* TF_ConsultaCNPJ::buildInputArea()
 
     m_editCNPJ = new QLineEdit(area);
     m_editCNPJ->setObjectName(QStringLiteral("EditCNPJ"));
-    m_editCNPJ->setInputMask(QStringLiteral("00.000.000/0000-00"));
+    // Root and order may hold letters (typed letters become capitals), the check digits are digits.
+    m_editCNPJ->setInputMask(QStringLiteral("NN.NNN.NNN/NNNN-00"));
     m_editCNPJ->setText(QString());
+    raiseLettersAsTyped(m_editCNPJ);
     g->addWidget(captioned(QStringLiteral("Digite o CNPJ:"), m_editCNPJ, area), 0, 0);
 
     m_editCaptcha = new QLineEdit(area);

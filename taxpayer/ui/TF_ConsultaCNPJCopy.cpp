@@ -87,7 +87,7 @@ void TF_ConsultaCNPJ::writeSupplier()
     m_fornecedor.setValue(QStringLiteral("situacao"), c.Situacao());
     m_fornecedor.setValue(QStringLiteral("cnaeprincipal"), c.CNAE1());
     m_fornecedor.setValue(QStringLiteral("CNAE"), cnae);
-    m_fornecedor.setValue(QStringLiteral("Cgccpf"), DigitsOnly(c.CNPJ()));
+    m_fornecedor.setValue(QStringLiteral("Cgccpf"), DocumentKey(c.CNPJ()));
     m_fornecedor.setValue(QStringLiteral("tipoempresa"), c.EmpresaTipo());
 }
 

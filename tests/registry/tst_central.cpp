@@ -281,6 +281,40 @@ private Q_SLOTS:
                  QStringLiteral("12.5"));
     }
 
+    // The key keeps a CNPJ's letters: companies that share the digits keep a row each, and a
+    // number with those digits is a third one.
+    void alphanumericKeysKeepTheirOwnRows()
+    {
+        const QList<std::pair<QString, QString>> suppliers = {
+            {QStringLiteral("ALFA UM"), QStringLiteral("12.ABC.345/01DE-35")},
+            {QStringLiteral("ALFA DOIS"), QStringLiteral("12.xyz.345/01de-02")},
+            {QStringLiteral("ALFA NUMERO"), QStringLiteral("123450135")},
+        };
+        m_fx->central(QStringLiteral("INSERT INTO fornecedor (Cgccpf, razaosocial) VALUES ('123450135', "
+                                     "'SO DIGITOS')"));
+        for (const auto& [nome, document] : suppliers) {
+            SupplierInput in;
+            in.nome = nome;
+            in.document = document;
+            enterNew(*m_f, in);
+            press(*m_f, "ToolButton7");
+            (void)m_fx->takeMessages(); // the 9 digits are checked as a CPF
+        }
+        QCOMPARE(centralCount(QStringLiteral("12ABC34501DE35")), 1);
+        QCOMPARE(centralCount(QStringLiteral("12XYZ34501DE02")), 1);
+        QCOMPARE(centralCount(QStringLiteral("123450135")), 1);
+        QCOMPARE(central(QStringLiteral("12ABC34501DE35"), QStringLiteral("razaosocial")),
+                 QStringLiteral("ALFA UM"));
+        QCOMPARE(central(QStringLiteral("12XYZ34501DE02"), QStringLiteral("razaosocial")),
+                 QStringLiteral("ALFA DOIS"));
+        QCOMPARE(central(QStringLiteral("123450135"), QStringLiteral("razaosocial")),
+                 QStringLiteral("ALFA NUMERO"));
+        QCOMPARE(m_fx->central(QStringLiteral("SELECT Cgccpf FROM fornecedor WHERE razaosocial "
+                                              "LIKE 'ALFA%' ORDER BY razaosocial"))
+                     .join(u','),
+                 QStringLiteral("12XYZ34501DE02,123450135,12ABC34501DE35"));
+    }
+
     void punctuatedLocalKeyFindsTheDigitsRow()
     {
         m_fx->central(QStringLiteral(

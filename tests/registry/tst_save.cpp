@@ -353,6 +353,70 @@ private Q_SLOTS:
         verifyBrowseLayout();
         m_fx->local(QStringLiteral("DELETE FROM fornecedor WHERE Nome LIKE 'BUSCADO%'"));
     }
+
+    // A CNPJ with letters is compared by its letters and digits as text, never as a number.
+    void alphanumericDocument_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("twin stored punctuated, in lower case") << "ab.1cd.2ef/0001-70"
+                                                               << "AB1CD2EF000170" << true;
+        QTest::newRow("twin stored bare, typed in lower case") << "A1B2C3D4000193"
+                                                               << "a1.b2c.3d4/0001-93" << true;
+        QTest::newRow("same digits, other letters") << "12XYZ34501DE02"
+                                                    << "12.ABC.345/01DE-35" << false;
+        QTest::newRow("a number with the same digits") << "98887770176"
+                                                       << "9Z.Z88.877/701Q-76" << false;
+    }
+    void alphanumericDocument()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, typed);
+        QFETCH(bool, refused);
+        const QString nome = QStringLiteral("ALFA ") + stored;
+        m_fx->local(QStringLiteral("INSERT INTO fornecedor (Nome, Cgccpf) VALUES ('%1', '%2')")
+                        .arg(QStringLiteral("EXISTENTE ") + stored, stored));
+
+        enterNew(*m_f, nameAndDocument(nome, typed));
+        press(*m_f, "ToolButton7");
+
+        const QStringList shown = texts(m_fx->takeMessages());
+        if (refused) {
+            QCOMPARE(shown, QStringList{QStringLiteral("Cnpf do Fornecedor já Cadastrado!!!")});
+            QCOMPARE(countOf(nome), 0);
+            press(*m_f, "ToolButton8");
+            return;
+        }
+        QCOMPARE(shown, QStringList{}); // a valid CNPJ: no CPF message for its few digits
+        const QString where = QStringLiteral(" FROM fornecedor WHERE Nome='%1'").arg(nome);
+        QCOMPARE(localValue("SELECT Cgccpf" + where), typed.toUpper());
+        const QString letters = typed.toUpper().remove(QRegularExpression(QStringLiteral("[^0-9A-Z]")));
+        QCOMPARE(localValue("SELECT Cgc" + where), letters);
+        QCOMPARE(localValue("SELECT cnpj" + where), letters);
+
+        // Found again by its document as stored, typed in any case.
+        type(*m_f, "edtPesquisa", typed.left(6).toLower());
+        QTest::mouseClick(widget<QAbstractButton>(*m_f, "TSpeedButton11"), Qt::LeftButton);
+        QCOMPARE(m_fx->takeMessages().size(), 0);
+        QCOMPARE(m_f->tbFornecedor.rowCount(), 1);
+        QCOMPARE(m_f->tbFornecedor.text(QStringLiteral("Nome")), nome);
+    }
+
+    // Fourteen letters and digits are a company's document: leaving the field hides the RG caption
+    // and leaves the taxpayer type alone (a person's would become a non-contributor).
+    void alphanumericCnpjIsACompany()
+    {
+        m_f = &m_fx->openScreen();
+        press(*m_f, "ToolButton1");
+        type(*m_f, "dbedtCgccpf", QStringLiteral("12.abc.345/01de-35"));
+        widget<QWidget>(*m_f, "dbedtNumero")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(widget<QLineEdit>(*m_f, "dbedtCgccpf")->text(), QStringLiteral("12.ABC.345/01DE-35"));
+        QVERIFY(widget<QWidget>(*m_f, "lbl_dbedtRg")->isHidden());
+        QVERIFY(!widget<QWidget>(*m_f, "lbl_dbedtIe")->isHidden());
+        QVERIFY(m_f->tbFornecedor.isNull(QStringLiteral("TipoContribuinte")));
+        press(*m_f, "ToolButton8");
+    }
 };
 
 QTEST_MAIN(SaveTest)

@@ -24,6 +24,7 @@ private Q_SLOTS:
     void retriesAndMessages_data();
     void retriesAndMessages();
     void checkDigitsBeforeAnyRequest();
+    void alphanumericCnpj();
     void captchaCannotAddFields();
     void failedRequests();
     void readLabelValue_data();
@@ -231,6 +232,32 @@ void TestConsultaCNPJ::checkDigitsBeforeAnyRequest()
     }
     QVERIFY(m_server->takeRequests().isEmpty());
     QCOMPARE(consulta.CNPJ(), QStringLiteral("11.222.333/0001-81")); // earlier results stay
+}
+
+// Letters typed in any case go as capitals, with the digits, in their places.
+void TestConsultaCNPJ::alphanumericCnpj()
+{
+    TCadConsultaCNPJ consulta(m_ini);
+    const QString captcha = newCaptcha(consulta);
+    QVERIFY(consulta.Lookup(QStringLiteral("12.abc.345/01De-35"), captcha, false));
+    const QJsonArray requests = m_server->takeRequests();
+    QVERIFY(!requests.isEmpty());
+    QVERIFY(requests.at(0)
+                .toObject()
+                .value(QStringLiteral("body"))
+                .toString()
+                .startsWith(QStringLiteral("origem=comprovante&cnpj=12ABC34501DE35&")));
+    QCOMPARE(consulta.CNPJ(), QStringLiteral("12.ABC.345/01DE-35"));
+    QCOMPARE(consulta.RazaoSocial(), QStringLiteral("ALFA NUMERICA TECNOLOGIA LTDA"));
+    QCOMPARE(consulta.Cidade(), QStringLiteral("BELO HORIZONTE"));
+
+    try {
+        (void)consulta.Lookup(QStringLiteral("12.ABC.345/01DE-53"), newCaptcha(consulta), false);
+        QFAIL("accepted a wrong check digit");
+    } catch (const ECadConsultaCNPJException& e) {
+        QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("CNPJ inválido."));
+    }
+    QVERIFY(m_server->takeRequests().isEmpty());
 }
 
 // Typed text goes unencoded, except the three characters that would change the form's fields.

@@ -241,6 +241,27 @@ private Q_SLOTS:
                  QStringList{"0"}); // not saved
     }
 
+    // Letters in the first twelve places, raised as typed; the check digits take digits only.
+    void alphanumericCnpj()
+    {
+        cad::TfrmFornecedor& f = newSupplier();
+        withDialog(f, [&](TF_ConsultaCNPJ& d) {
+            auto* number = part<QLineEdit>(d, "EditCNPJ");
+            number->clear();
+            number->setFocus();
+            QTest::keyClicks(number, QStringLiteral("12abc34501deXY"));
+            QCOMPARE(number->text(), QStringLiteral("12.ABC.345/01DE-"));
+            consult(d, QStringLiteral("12abc34501de35"), kCaptcha);
+            QCOMPARE(number->text(), QStringLiteral("12.ABC.345/01DE-35"));
+            QCOMPARE(fieldText(d, "EditRazaoSocial"), QStringLiteral("ALFA NUMERICA TECNOLOGIA LTDA"));
+        });
+        QCOMPARE(m_fx->takeMessages().size(), 0);
+        QCOMPARE(f.tbFornecedor.text(QStringLiteral("Cgccpf")), QStringLiteral("12ABC34501DE35"));
+        QCOMPARE(f.tbFornecedor.text(QStringLiteral("Cidade")), QStringLiteral("BELO HORIZONTE"));
+        QCOMPARE(f.stateList()->key().toString(), QStringLiteral("MG"));
+        QCOMPARE(f.municipalityList()->key().toLongLong(), 3106200);
+    }
+
     void municipalityListLeftAsItWas_data()
     {
         QTest::addColumn<bool>("narrowToRio");
