@@ -137,23 +137,30 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("kept");
         QTest::addColumn<bool>("hasLetter");
+        QTest::addColumn<QString>("key");
         QTest::newRow("alphanumeric cnpj") << "12.abc.345/01De-35"
-                                           << "12ABC34501DE35" << true;
-        QTest::newRow("numeric cnpj as DigitsOnly") << "11.222.333/0001-81"
-                                                    << "11222333000181" << false;
+                                           << "12ABC34501DE35" << true << "12ABC34501DE35";
+        QTest::newRow("numeric cnpj") << "11.222.333/0001-81"
+                                      << "11222333000181" << false << "11222333000181";
+        QTest::newRow("no document") << "ISENTO"
+                                     << "ISENTO" << true << "";
+        QTest::newRow("letters, not fourteen places") << "12ABC34501D35"
+                                                      << "12ABC34501D35" << true << "123450135";
         QTest::newRow("accents and other scripts dropped")
-            << QStringLiteral("Nº 1ª é-2 ٣ ß") << "N12" << true;
+            << QStringLiteral("Nº 1ª é-2 ٣ ß") << "N12" << true << "12";
         QTest::newRow("nothing kept") << " ./- "
-                                      << "" << false;
+                                      << "" << false << "";
     }
     void lettersAndDigits()
     {
         QFETCH(QString, text);
         QFETCH(QString, kept);
         QFETCH(bool, hasLetter);
+        QFETCH(QString, key);
         QCOMPARE(LettersAndDigits(text), kept);
         QCOMPARE(HasLetterAZ(text), hasLetter);
-        if (!hasLetter) QCOMPARE(LettersAndDigits(text), DigitsOnly(text));
+        QCOMPARE(DocumentKey(text), key);
+        if (!hasLetter) QCOMPARE(key, DigitsOnly(text));
     }
 };
 
