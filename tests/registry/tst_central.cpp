@@ -309,10 +309,6 @@ private Q_SLOTS:
                  QStringLiteral("ALFA DOIS"));
         QCOMPARE(central(QStringLiteral("123450135"), QStringLiteral("razaosocial")),
                  QStringLiteral("ALFA NUMERO"));
-        QCOMPARE(m_fx->central(QStringLiteral("SELECT Cgccpf FROM fornecedor WHERE razaosocial "
-                                              "LIKE 'ALFA%' ORDER BY razaosocial"))
-                     .join(u','),
-                 QStringLiteral("12XYZ34501DE02,123450135,12ABC34501DE35"));
     }
 
     void punctuatedLocalKeyFindsTheDigitsRow()

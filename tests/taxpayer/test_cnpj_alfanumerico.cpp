@@ -93,26 +93,6 @@ private Q_SLOTS:
         QCOMPARE(accepted, 27);
     }
 
-    void malformed_data()
-    {
-        QTest::addColumn<int>("tipo");
-        QTest::addColumn<QString>("documento");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("letter in a check digit") << int(docCNPJ) << "12ABC34501DE3A" << kFormato;
-        QTest::newRow("accented letter") << int(docCNPJ) << QStringLiteral("12ÁBC34501DE35") << kFormato;
-        QTest::newRow("thirteen places") << int(docCNPJ) << "12ABC34501D35" << kFormato;
-        QTest::newRow("inner blank") << int(docCNPJ) << "12ABC 34501DE35" << kFormato;
-        QTest::newRow("a CPF stays digits")
-            << int(docCPF) << "1234567890a" << QStringLiteral("CPF deve ter 11 dígitos. (Apenas números)");
-    }
-    void malformed()
-    {
-        QFETCH(int, tipo);
-        QFETCH(QString, documento);
-        QFETCH(QString, message);
-        QCOMPARE(DocumentCheckMessage(TCadValTipoDocto(tipo), documento, {}), message);
-    }
-
     void randomDocuments()
     {
         const quint32 seed = QRandomGenerator::global()->generate();
