@@ -4,6 +4,7 @@
 #include "registry/PendingCopies.h"
 #include "schema/RecordSetWidths.h"
 
+#include <QElapsedTimer>
 #include <QTcpSocket>
 
 namespace cad {
@@ -124,15 +125,26 @@ void CentralRetry::drain()
 
 void CentralRetry::drainNext()
 {
-    while (!m_queue.empty() && !m_pending.contains(m_queue.back())) // saved meanwhile
+    // Copies for a short slice of time, then the event loop's turn: the screen keeps answering.
+    QElapsedTimer slice;
+    slice.start();
+    do {
+        while (!m_queue.empty() && !m_pending.contains(m_queue.back())) // saved meanwhile
+            m_queue.pop_back();
+        if (m_queue.empty()) {
+            m_pending.endBatch();
+            setRunning(false);
+            return;
+        }
+        const qlonglong code = m_queue.back();
         m_queue.pop_back();
-    if (m_queue.empty()) {
-        m_pending.endBatch();
-        setRunning(false);
-        return;
-    }
-    const qlonglong code = m_queue.back();
-    m_queue.pop_back();
+        retryOne(code);
+    } while (slice.elapsed() < kSliceMs);
+    QTimer::singleShot(0, this, &CentralRetry::drainNext);
+}
+
+void CentralRetry::retryOne(qlonglong code)
+{
     try {
         // The row as it is now: another workstation of the store may have changed it since.
         RecordSet row(m_dm.MyConnection1,
@@ -151,7 +163,6 @@ void CentralRetry::drainNext()
             m_unreachable = db->message();
         }
     }
-    QTimer::singleShot(0, this, &CentralRetry::drainNext);
 }
 
 } // namespace cad

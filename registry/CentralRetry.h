@@ -13,8 +13,8 @@ namespace cad {
 class PendingCopies;
 class TDM;
 
-/// Retries the pending central copies in the background of the event loop, one supplier per
-/// turn so the screen keeps answering: at start-up, every few minutes, on demand and after any
+/// Retries the pending central copies in the background of the event loop, a short slice of
+/// copies per turn so the screen keeps answering: at start-up, every few minutes, on demand and after any
 /// successful copy. Each retry reads the supplier's current local row by its code and copies it
 /// with the same rules as a save; a supplier deleted locally, or no longer complete enough to be
 /// copied, leaves the list. Failures are recorded on the entry and never shown in a box.
@@ -40,6 +40,8 @@ public:
 
     /// Seconds a retry waits for the central server to accept a connection.
     static constexpr int kProbeSeconds = 5;
+    /// Milliseconds of copies between two turns of the event loop.
+    static constexpr int kSliceMs = 20;
 
 Q_SIGNALS:
     void runningChanged(bool running);
@@ -49,6 +51,7 @@ private:
     void probe();
     void drain();
     void drainNext();
+    void retryOne(qlonglong code);
 
     TDM& m_dm;
     PendingCopies& m_pending;

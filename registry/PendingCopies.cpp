@@ -90,7 +90,8 @@ bool PendingCopies::forget(qlonglong code)
     if (!e) return true;
     m_entries.erase(m_entries.begin() + (e - m_entries.data()));
     m_unsaved = true;
-    const bool saved = m_batch || save();
+    if (m_batch) return true; // told at the batch's end
+    const bool saved = save();
     Q_EMIT changed();
     return saved;
 }
@@ -98,7 +99,10 @@ bool PendingCopies::forget(qlonglong code)
 bool PendingCopies::endBatch()
 {
     m_batch = false;
-    return !m_unsaved || save();
+    if (!m_unsaved) return true;
+    const bool saved = save();
+    Q_EMIT changed();
+    return saved;
 }
 
 } // namespace cad

@@ -43,8 +43,8 @@ public:
     /// Removes CODE when present.
     bool forget(qlonglong code);
 
-    /// Removals inside a batch reach the file when the batch ends (or with the next addition):
-    /// a removal lost in a crash only repeats a copy. Batches do not nest.
+    /// Removals inside a batch reach the file, and changed() is emitted, when the batch ends (or
+    /// with the next addition): a removal lost in a crash only repeats a copy. Batches do not nest.
     void beginBatch() { m_batch = true; }
     bool endBatch();
 

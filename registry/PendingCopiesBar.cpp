@@ -91,7 +91,7 @@ void PendingCopiesBar::showList()
         m_dialog = d;
         fillList();
     }
-    m_dialog->open(); // the screen stays usable behind it only after it closes; retries go on
+    m_dialog->open(); // modal without a loop of its own: retries go on and the list follows them
     m_dialog->raise();
 }
 
