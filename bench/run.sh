@@ -2,7 +2,8 @@
 # Builds the benchmark command, starts a private server of its own (data in the build folder,
 # git-ignored), fills it with N generated suppliers when it holds another number, runs the
 # benchmarks and stops the server, also on failure.
-#   bench/run.sh [--suppliers N] [NAME [args]...]   (default: supplier-list, startup, search-name, search-all)
+#   bench/run.sh [--suppliers N] [NAME [args]...]   (default: supplier-list, startup, search-name, search-all,
+#   duplicate-check)
 set -euo pipefail
 source "$(dirname "$0")/../scripts/env.sh"
 N=100000
@@ -37,5 +38,6 @@ else
     "$BUILD/bin/cadastro-bench" startup || status=1
     "$BUILD/bin/cadastro-bench" search-name || status=1
     "$BUILD/bin/cadastro-bench" search-all || status=1
+    "$BUILD/bin/cadastro-bench" duplicate-check || status=1
     exit $status
 fi
