@@ -106,6 +106,16 @@ private Q_SLOTS:
         QCOMPARE(table->item(0, 1)->text(), QStringLiteral("PENDENTE UM"));
         QCOMPARE(table->item(0, 2)->text(), pending().entries()[0].error);
         list->reject();
+
+        // Still unreachable: "Tentar agora" leaves the entry as it was, says why, shows no box.
+        pointCentralAt(m_closedPort);
+        retryAndWait();
+        pointCentralAt(server(Role::Central).port);
+        QVERIFY(m_fx->takeMessages().isEmpty());
+        QCOMPARE(pending().count(), 1);
+        QVERIFY(m_f->centralRetry().unreachable().startsWith(QStringLiteral("Servidor central inacessível")));
+        QCOMPARE(m_f->findChild<QLabel*>(QStringLiteral("lblCopiasPendentes"))->toolTip(),
+                 m_f->centralRetry().unreachable());
     }
 
     void restartedProgramRetriesWithTheMapping()
