@@ -24,7 +24,11 @@ QString Maiusculas(const QString& text)
 TCadWSViaCEP::TCadWSViaCEP(TCadCEP& owner) : TCadCEPWSClass(owner)
 {
     m_owner.SetParseText(true);
-    m_url = QStringLiteral("http://%1/ws/").arg(serviceSettings().viaCepHost);
+    // HTTPS: the address and IBGE code it returns are stored. A setting that names its scheme
+    // (a stand-in on loopback) keeps it.
+    const QString host = serviceSettings().viaCepHost;
+    m_url = (host.contains(QLatin1String("://")) ? host : QStringLiteral("https://") + host) +
+            QStringLiteral("/ws/");
 }
 
 void TCadWSViaCEP::BuscarPorCEP(const QString& cep)
@@ -46,7 +50,7 @@ void TCadWSViaCEP::Buscar(const QString& url)
 {
     m_owner.RequestGet(url); // a failed exchange ends the search here: no answer, no event
     try {
-        LerResposta();
+        ReadAnswer(m_owner.ResponseLines().join(QStringLiteral("\r\n")), m_owner.Enderecos());
     } catch (...) {
         BuscaEfetuada();
         throw;
@@ -54,10 +58,9 @@ void TCadWSViaCEP::Buscar(const QString& url)
     BuscaEfetuada();
 }
 
-void TCadWSViaCEP::LerResposta()
+void TCadWSViaCEP::ReadAnswer(QString text, TCadCEPEnderecos& enderecos)
 {
     // No XML parser: one line per <endereco> block, elements pulled out of each line.
-    QString text = m_owner.ResponseLines().join(QStringLiteral("\r\n"));
     text.remove(QStringLiteral("\r\n"));
     text.remove(QStringLiteral("<enderecos>"));
     text.remove(QStringLiteral("</enderecos>"));
@@ -66,7 +69,7 @@ void TCadWSViaCEP::LerResposta()
     for (const QString& line : text.split(lineBreak)) {
         const QString cep = ReadElement(line, QStringLiteral("cep"));
         if (cep.isEmpty()) continue;
-        TCadCEPEndereco& e = m_owner.Enderecos().New();
+        TCadCEPEndereco& e = enderecos.New();
         e.Cep = cep;
         e.Logradouro = ReadElement(line, QStringLiteral("logradouro"));
         e.Complemento = ReadElement(line, QStringLiteral("complemento"));

@@ -1,7 +1,8 @@
 #pragma once
+#include "address/CadCEPEndereco.h"
 #include "address/CadCEPWSClass.h"
 
-/// ViaCEP provider: GET <base>/ws/<digits>/xml over plain HTTP, XML answer read line by line.
+/// ViaCEP provider: GET <base>/ws/<digits>/xml over HTTPS, XML answer read line by line.
 class TCadWSViaCEP : public TCadCEPWSClass
 {
 public:
@@ -12,6 +13,8 @@ public:
                              const QString& uf, const QString& bairro) override;
     [[nodiscard]] QString ClassName() const override { return QStringLiteral("TCadWSViaCEP"); }
 
+    /// Appends to ENDERECOS one address per block of the answer TEXT that has a "cep" element.
+    static void ReadAnswer(QString text, TCadCEPEnderecos& enderecos);
     /// Content of element NAME in LINE: names in any case, and, when ALLOWPREFIX, with a namespace
     /// prefix; empty when absent.
     [[nodiscard]] static QString ReadElement(const QString& line, const QString& name,
@@ -19,5 +22,4 @@ public:
 
 private:
     void Buscar(const QString& url);
-    void LerResposta();
 };

@@ -52,6 +52,9 @@ ServerSection server(const Sections& s, const QString& name)
     out.servidor = keys.value(QStringLiteral("SERVIDOR"));
     out.banco = keys.value(QStringLiteral("BANCO"));
     out.senha = keys.value(QStringLiteral("SENHA"));
+    bool ok = false;
+    const int espera = keys.value(QStringLiteral("TEMPOESPERA")).trimmed().toInt(&ok);
+    if (ok) out.tempoEspera = espera;
     return out;
 }
 

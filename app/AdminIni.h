@@ -10,6 +10,10 @@ struct ServerSection
     QString servidor;
     QString banco;
     QString senha;
+    /// TEMPOESPERA: seconds each read or write may wait for the server; absent or not a whole
+    /// number gives the default, 0 or less no limit of the program's own.
+    int tempoEspera = kTempoEsperaPadrao;
+    static constexpr int kTempoEsperaPadrao = 60;
 };
 
 /// Admin.ini, the configuration file beside the executable. Read only, never written.

@@ -17,6 +17,7 @@ ConnectionSettings settingsOf(const ServerSection& s, const QString& user)
     c.user = user;
     c.password = s.senha;
     c.connectTimeoutSeconds = 120;
+    c.readWriteTimeoutSeconds = s.tempoEspera;
     return c;
 }
 

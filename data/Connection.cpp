@@ -1,5 +1,7 @@
 #include "data/Connection.h"
 
+#include "http/WaitCursor.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QTime>
@@ -190,6 +192,11 @@ void Connection::open()
     if (!m) throw DbError(QStringLiteral("Memória insuficiente para abrir a conexão"));
     const unsigned timeout = unsigned(m_settings.connectTimeoutSeconds);
     mysql_options(m, MYSQL_OPT_CONNECT_TIMEOUT, &timeout);
+    if (m_settings.readWriteTimeoutSeconds > 0) {
+        const unsigned readWrite = unsigned(m_settings.readWriteTimeoutSeconds);
+        mysql_options(m, MYSQL_OPT_READ_TIMEOUT, &readWrite);
+        mysql_options(m, MYSQL_OPT_WRITE_TIMEOUT, &readWrite);
+    }
     mysql_options(m, MYSQL_SET_CHARSET_NAME, "utf8mb4");
     const QByteArray host = m_settings.host.toUtf8(), user = m_settings.user.toUtf8(),
                      pw = m_settings.password.toUtf8(), db = m_settings.database.toUtf8();
@@ -224,6 +231,7 @@ void Connection::fail(const char* /*what*/, unsigned code, const QString& messag
 
 template <typename F> auto Connection::run(Kind kind, F&& body) -> decltype(body())
 {
+    const waitcursor::Guard busy; // up to the time-outs when the server does not answer
     for (;;) {
         if (!m_mysql) open();
         try {

@@ -22,6 +22,10 @@ struct ConnectionSettings
     QString user;
     QString password;
     int connectTimeoutSeconds = 120;
+    /// Seconds one read or one write on an open session may wait for the server (a frozen server,
+    /// a dead link); 0 or less leaves the operating system's own limits.
+    int readWriteTimeoutSeconds = kDefaultReadWriteTimeoutSeconds;
+    static constexpr int kDefaultReadWriteTimeoutSeconds = 60;
 };
 
 /// Rows and columns a query returned.
@@ -41,6 +45,8 @@ struct ExecResult
 /// One MySQL/MariaDB connection. Values always travel as bound parameters. A lost connection
 /// is handled by the policy: reads, and statements that never reached the server, are repeated
 /// after reconnecting; a write whose fate is unknown is reported instead of being sent twice.
+/// A server that stops answering counts as lost once the read or write time-out has passed.
+/// The wait pointer shows while a statement runs.
 class Connection
 {
 public:

@@ -184,13 +184,14 @@ void TCadHTTP::openTunnel(HttpConnection& connection, const HttpUrl& target) con
         request +=
             "Proxy-Authorization: Basic " + ToSingleByte(basicCredentials(m_proxyUser, m_proxyPass)) + "\r\n";
     connection.send(request + "\r\n");
-    const QString statusLine = FromSingleByte(withoutLineEnd(connection.readLine(kMaxHeaderBytes)));
+    const QString statusLine =
+        FromSingleByte(withoutLineEnd(connection.readLine(kMaxHeaderBytes, kMaxHeaderBytes)));
     int status = 0;
     QString reason;
     parseStatusLine(statusLine, status, reason);
     if (status != 200)
         throw HttpConnection::protocolError(QStringLiteral("Proxy recusou o túnel: %1").arg(statusLine));
-    while (!withoutLineEnd(connection.readLine(kMaxHeaderBytes)).isEmpty()) {
+    while (!withoutLineEnd(connection.readLine(kMaxHeaderBytes, kMaxHeaderBytes)).isEmpty()) {
     }
 }
 
@@ -198,7 +199,7 @@ void TCadHTTP::readResponse(HttpConnection& connection, const QString& method)
 {
     qsizetype budget = kMaxHeaderBytes;
     const auto nextLine = [&] {
-        QByteArray raw = connection.readLine(budget);
+        QByteArray raw = connection.readLine(budget, kMaxHeaderBytes);
         budget -= raw.size();
         return raw;
     };
@@ -276,7 +277,7 @@ TransportError TCadHTTP::bodyTooLarge()
 void TCadHTTP::readChunkedBody(HttpConnection& connection)
 {
     for (;;) {
-        const QByteArray raw = connection.readLine(kMaxHeaderBytes);
+        const QByteArray raw = connection.readLine(kMaxHeaderBytes, kMaxHeaderBytes);
         if (raw.isEmpty())
             throw HttpConnection::protocolError(QStringLiteral("Conexão encerrada antes do fim da resposta"));
         QByteArray sizeText = withoutLineEnd(raw).trimmed();
@@ -295,7 +296,7 @@ void TCadHTTP::readChunkedBody(HttpConnection& connection)
         if (size == 0) return;
         if (m_responseBody.size() + size > kMaxBodyBytes) throw bodyTooLarge();
         connection.readExact(size, m_responseBody);
-        if (!withoutLineEnd(connection.readLine(kMaxHeaderBytes)).isEmpty())
+        if (!withoutLineEnd(connection.readLine(kMaxHeaderBytes, kMaxHeaderBytes)).isEmpty())
             throw HttpConnection::protocolError(QStringLiteral("Bloco maior que o tamanho declarado"));
     }
 }

@@ -247,7 +247,7 @@ qsizetype HttpConnection::fill()
     return got;
 }
 
-QByteArray HttpConnection::readLine(qsizetype maxBytes)
+QByteArray HttpConnection::readLine(qsizetype maxBytes, qsizetype limit)
 {
     qsizetype scanned = m_pos;
     for (;;) {
@@ -259,7 +259,7 @@ QByteArray HttpConnection::readLine(qsizetype maxBytes)
         }
         if (lf >= 0 || m_buffer.size() - m_pos > maxBytes)
             throw protocolError(
-                QStringLiteral("Cabeçalho da resposta excede o limite de %1 bytes").arg(maxBytes));
+                QStringLiteral("Cabeçalho da resposta excede o limite de %1 bytes").arg(limit));
         scanned = m_buffer.size();
         const qsizetype start = m_pos;
         if (fill() == 0) {

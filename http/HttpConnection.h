@@ -29,8 +29,8 @@ public:
     void send(const QByteArray& bytes);
 
     /// The next line with its line end; shorter only at the end of the stream (empty when nothing
-    /// is left). Fails when the line would exceed maxBytes.
-    [[nodiscard]] QByteArray readLine(qsizetype maxBytes);
+    /// is left). Fails when the line would exceed maxBytes, what is left of the header's LIMIT.
+    [[nodiscard]] QByteArray readLine(qsizetype maxBytes, qsizetype limit);
     /// Appends exactly n bytes to out; fails when the stream ends first.
     void readExact(qsizetype n, QByteArray& out);
     /// Appends everything until the peer closes; a reset counts as the end. Fails past maxBytes.

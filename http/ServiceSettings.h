@@ -8,7 +8,8 @@ struct ServiceSettings
     /// Extra PEM file of trusted certificate authorities (private or test servers), added to the
     /// system's trust store; empty for none. The environment variable CAD_CA_FILE fills it.
     QString caFile;
-    /// Host names (optionally "host:port") of the outside services.
+    /// Host names (optionally "host:port") of the outside services. The ViaCEP one may begin with
+    /// a scheme ("http://127.0.0.1:8080"); without one it is reached over HTTPS.
     QString cnpjHost = QStringLiteral("www.receita.fazenda.gov.br");
     QString cpfHost = QStringLiteral("servicos.receita.fazenda.gov.br");
     QString viaCepHost = QStringLiteral("viacep.com.br");

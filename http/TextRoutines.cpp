@@ -149,7 +149,7 @@ QString UpperAZ(QString text)
     return text;
 }
 
-QString CollapseSpaces(const QString& text)
+QString TrimBlanks(const QString& text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -157,10 +157,15 @@ QString CollapseSpaces(const QString& text)
         ++begin;
     while (end > begin && text.at(end - 1).unicode() <= ' ')
         --end;
+    return begin == 0 && end == text.size() ? text : text.mid(begin, end - begin);
+}
+
+QString CollapseSpaces(const QString& text)
+{
+    const QString trimmed = TrimBlanks(text);
     QString out;
-    out.reserve(end - begin);
-    for (qsizetype i = begin; i < end; ++i) {
-        const QChar c = text.at(i);
+    out.reserve(trimmed.size());
+    for (const QChar c : trimmed) {
         if (c == QLatin1Char(' ') && out.endsWith(QLatin1Char(' '))) continue;
         out.append(c);
     }

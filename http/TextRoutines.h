@@ -7,7 +7,10 @@
 [[nodiscard]] QString DecodeEntities(const QString& text);
 /// Deletes every "<...>" tag; text on both sides joins and line breaks stay.
 [[nodiscard]] QString StripTags(const QString& text);
-/// Trims blanks and control characters at both ends and reduces runs of blanks to one.
+/// Removes blanks and control characters (every character up to the blank) at both ends; a
+/// no-break space or any other character above the blank stays.
+[[nodiscard]] QString TrimBlanks(const QString& text);
+/// Trims as TrimBlanks and reduces runs of blanks to one.
 [[nodiscard]] QString CollapseSpaces(const QString& text);
 
 /// Letters a to z in upper case; every other character, accented letters too, stays as it is.

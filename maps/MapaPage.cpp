@@ -29,8 +29,8 @@ const char* const kTemplate = R"PAGE(<!DOCTYPE html>
 #map_canvas { margin-top: 10px; margin-right: 0; position: relative; overflow: hidden; min-height: 600px; max-width: 100%; }
 #painelDirecao { width: 100%; height: 600px; overflow-y: scroll; overflow-x: hidden; }
 </style>
-<link href="http://@STYLEHOST@/apis/maps/documentation/javascript/examples/default.css" rel="stylesheet" type="text/css" />
-<script type="text/javascript" src="http://@APIHOST@/maps/api/js?key=@KEY@"></script>
+<link href="https://@STYLEHOST@/apis/maps/documentation/javascript/examples/default.css" rel="stylesheet" type="text/css" />
+<script type="text/javascript" src="https://@APIHOST@/maps/api/js?key=@KEY@"></script>
 <script type="text/javascript">
 var directionsService = new google.maps.DirectionsService();
 var directionsDisplay;
@@ -185,7 +185,7 @@ void writePage(const QString& path, const QStringList& lines)
 
 QString publicMapsAddress(const MapHosts& hosts, const QString& place)
 {
-    return QStringLiteral("http://%1/maps?q=%2").arg(hosts.publicMaps, place);
+    return QStringLiteral("https://%1/maps?q=%2").arg(hosts.publicMaps, place);
 }
 
 } // namespace cad::mapa

@@ -1,6 +1,7 @@
 #include "maps/MapaWebPage.h"
 
 #include "app/ui/Dialogs.h"
+#include "http/CertificateTrust.h"
 
 #include <QEventLoop>
 #include <QJsonArray>
@@ -8,6 +9,8 @@
 #include <QPointer>
 #include <QTimer>
 #include <QVariantMap>
+#include <QWebEngineCertificateError>
+#include <QWebEngineSettings>
 #include <memory>
 #include <stdexcept>
 
@@ -36,7 +39,31 @@ constexpr int kAnswerTimeoutMs = 30000;
 
 } // namespace
 
-MapaWebPage::MapaWebPage(QObject* parent) : QWebEnginePage(parent) {}
+MapaWebPage::MapaWebPage(QObject* parent) : QWebEnginePage(parent)
+{
+    // The page is a local file beside Admin.ini: it reaches the map provider, never local files.
+    // Without the first setting the browser refuses it every remote resource, the provider's script
+    // and its answers included; the script, once there, runs with the page's rights.
+    settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    settings()->setAttribute(QWebEngineSettings::AllowRunningInsecureContent, false);
+    settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
+    connect(this, &QWebEnginePage::certificateError, this, &MapaWebPage::checkCertificate);
+}
+
+void MapaWebPage::checkCertificate(const QWebEngineCertificateError& error)
+{
+    // The browser knows only the system's authorities; a private one (CAFILE) is trusted as the
+    // program's own HTTPS requests trust it. Anything else stays refused.
+    QList<QByteArray> chain;
+    for (const QSslCertificate& certificate : error.certificateChain())
+        chain << certificate.toDer();
+    QWebEngineCertificateError answer = error;
+    if (answer.isOverridable() && certificateChainTrusted(chain, error.url().host()))
+        answer.acceptCertificate();
+    else
+        answer.rejectCertificate();
+}
 
 QString MapaWebPage::elementValue(const QString& tag, const QString& attribute, const QString& id)
 {

@@ -1,10 +1,13 @@
 #pragma once
 #include <QWebEnginePage>
 
+class QWebEngineCertificateError;
+
 namespace cad {
 
-/// The route screen's browser page: the page's alert boxes go through the program's message seam,
-/// and the current document's elements can be read while the caller waits.
+/// The route screen's browser page: a local page that may reach the map provider over HTTPS but
+/// not read local files; its alert boxes go through the program's message seam, and the current
+/// document's elements can be read while the caller waits.
 class MapaWebPage : public QWebEnginePage
 {
     Q_OBJECT
@@ -18,6 +21,9 @@ public:
 
 protected:
     void javaScriptAlert(const QUrl& securityOrigin, const QString& msg) override;
+
+private:
+    void checkCertificate(const QWebEngineCertificateError& error);
 };
 
 } // namespace cad

@@ -18,7 +18,6 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <QWebEngineLoadingInfo>
-#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 namespace cad {
@@ -44,10 +43,6 @@ TFormMapa::TFormMapa(TDM& dm, QVariant codigoFornecedor, QWidget* parent)
     layout->addWidget(buildBand());
 
     m_page = new MapaWebPage(this);
-    // The page is a local file; without this the browser refuses it every remote resource,
-    // the map provider's script and its answers included.
-    m_page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
-    m_page->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
     m_browser = new QWebEngineView(this);
     m_browser->setObjectName(QStringLiteral("WebBrowser1"));
     m_browser->setPage(m_page);

@@ -47,6 +47,11 @@ try {
     const QVariant cityCode = local.value(QStringLiteral("CodigoCidade"));
     const QDateTime now = clock::now();
     auto text = [&](const char* name) { return local.text(QLatin1String(name)); };
+    // Optional columns copied as they are: a NULL stays NULL, never the empty text.
+    auto nullable = [&](const char* name, QString (*convert)(QString)) {
+        return local.isNull(QLatin1String(name)) ? QVariant() : QVariant(convert(text(name)));
+    };
+    const auto same = [](QString s) { return s; };
 
     central.setValue(QStringLiteral("CodigoFornecedor"),
                      local.value(QStringLiteral("CodigoFornecedor")).toDouble());
@@ -54,19 +59,19 @@ try {
     central.setValue(QStringLiteral("codigofilial"), storeNumber);
     central.setValue(QStringLiteral("filial"), UpperAZ(text("filial")));
     central.setValue(QStringLiteral("razaosocial"), UpperAZ(text("Nome")));
-    central.setValue(QStringLiteral("nomefantasia"), UpperAZ(text("nomefan")));
+    central.setValue(QStringLiteral("nomefantasia"), nullable("nomefan", UpperAZ));
     central.setValue(QStringLiteral("Endereco"), UpperAZ(text("Endereco")));
     central.setValue(QStringLiteral("Numero"), text("Numero"));
     central.setValue(QStringLiteral("Bairro"), UpperAZ(text("Bairro")));
     central.setValue(QStringLiteral("Cidade"), UpperAZ(m_cityName ? m_cityName(cityCode) : QString()));
-    central.setValue(QStringLiteral("complemento"), UpperAZ(text("complemento")));
+    central.setValue(QStringLiteral("complemento"), nullable("complemento", UpperAZ));
     central.setValue(QStringLiteral("Cep"), DigitsOnly(text("Cep")));
     central.setValue(QStringLiteral("Estado"), UpperAZ(text("Estado")));
-    central.setValue(QStringLiteral("Telefone1"), text("Telefone1"));
-    central.setValue(QStringLiteral("Telefone2"), text("Telefone2"));
-    central.setValue(QStringLiteral("email"), text("email"));
-    central.setValue(QStringLiteral("contato"), text("contato"));
-    central.setValue(QStringLiteral("ie"), text("ie"));
+    central.setValue(QStringLiteral("Telefone1"), nullable("Telefone1", same));
+    central.setValue(QStringLiteral("Telefone2"), nullable("Telefone2", same));
+    central.setValue(QStringLiteral("email"), nullable("email", same));
+    central.setValue(QStringLiteral("contato"), nullable("contato", same));
+    central.setValue(QStringLiteral("ie"), nullable("ie", same));
     central.setValue(QStringLiteral("CodigoCidade"), cityCode);
     central.setValue(QStringLiteral("TipoContribuinte"), local.value(QStringLiteral("TipoContribuinte")));
     central.setValue(QStringLiteral("horauniao"), now.time());

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
 """Stand-in for the map provider: the part of the Maps JavaScript API v3 that the route page uses.
+The route page loads it over HTTPS: run it with --tls-cert and --tls-key (standin.py).
 
   GET /maps/api/js?key=K              the script: google.maps with Map, LatLng, Geocoder,
                                       DirectionsService and DirectionsRenderer; the services answer
@@ -132,7 +133,7 @@ class MapsHandler(Handler):
         if method != "GET":
             return self.not_found()
         if url.path == "/maps/api/js":
-            base = "http://" + (self.headers.get("Host") or "127.0.0.1:%d" % self.server.server_address[1])
+            base = self.scheme + "://" + (self.headers.get("Host") or "127.0.0.1:%d" % self.server.server_address[1])
             return self.send(200, (SCRIPT % {"base": base}).encode("utf-8"), "text/javascript; charset=utf-8")
         if url.path in ("/maps/api/directions/jsonp", "/maps/api/geocode/jsonp"):
             callback = query.get("callback", "")

@@ -34,6 +34,7 @@ class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.0"
     server_version = "CadStandIn/1.0"
     state: State = None
+    scheme = "http"  # "https" when serve() wraps the socket in TLS
 
     def do_GET(self):
         self._handle("GET")
@@ -120,8 +121,10 @@ def serve(handler_class, description):
     if args.tls_cert:
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
         context.load_cert_chain(args.tls_cert, args.tls_key)
-        server.socket = context.wrap_socket(server.socket, server_side=True)
+        # The handshake runs in the request's thread, so a client that never starts it blocks no one.
+        server.socket = context.wrap_socket(server.socket, server_side=True, do_handshake_on_connect=False)
         scheme = "https"
+    handler_class.scheme = scheme
     # The only line on stdout tells the starter where we listen; the log goes to stderr.
     print(f"READY {server.server_address[1]} {scheme}", flush=True)
     try:

@@ -36,7 +36,7 @@ start viacep viacep.py
 start maps maps_api.py
 CNPJ=127.0.0.1:$(cat "$DIR/cnpj.port")
 CPF=127.0.0.1:$(cat "$DIR/cpf.port")
-VIACEP=127.0.0.1:$(cat "$DIR/viacep.port")
+VIACEP=http://127.0.0.1:$(cat "$DIR/viacep.port")
 MAPS=127.0.0.1:$(cat "$DIR/maps.port")
 
 # Same keys as the embedded addresses, over plain HTTP on loopback.
@@ -51,4 +51,4 @@ printf '%s\r\n' ";;;;;;;;;;;;;; ENDERECOS DA RECEITA (stand-in) ;;;;;;;;;;;;;;;;
 # (the federal registry look-ups already follow the two files above).
 printf '%s\r\n' "[SERVICOS]" "VIACEP=$VIACEP" "MAPAS=$MAPS" >"$BINDIR/CadServicos.ini"
 
-echo "Stand-ins: CNPJ http://$CNPJ  CPF http://$CPF  ViaCEP http://$VIACEP  mapas http://$MAPS  (logs and captcha texts in $DIR)"
+echo "Stand-ins: CNPJ http://$CNPJ  CPF http://$CPF  ViaCEP $VIACEP  mapas http://$MAPS  (logs and captcha texts in $DIR)"

@@ -4,6 +4,7 @@
 #include "taxpayer/CadValidador.h"
 #include "taxpayer/DigitsOnly.h"
 #include "taxpayer/FormValue.h"
+#include "taxpayer/LabeledPage.h"
 
 #include <QRegularExpression>
 #include <QTime>
@@ -68,19 +69,26 @@ bool TCadConsultaCNPJ::Lookup(const QString& cnpj, const QString& captcha, bool 
 
     LimparResultados();
     Consultar(DocumentKey(cnpj), captcha); // a CNPJ may carry capitals in its first twelve places
-    VerificarMensagens();
+    ReadPage(ResponseText(), collapseSpaces);
+    return true;
+}
+
+void TCadConsultaCNPJ::ReadPage(const QString& text, bool collapseSpaces)
+{
+    VerificarMensagens(text);
 
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    QStringList page;
-    for (const QString& line : StripTags(ResponseText()).split(lineBreak))
-        if (!line.trimmed().isEmpty()) page << line;
+    QStringList lines;
+    for (const QString& line : StripTags(text).split(lineBreak))
+        if (!TrimBlanks(line).isEmpty()) lines << line;
+    LabeledPage page(std::move(lines));
     LerCampos(page);
 
     m_cidade = SemAsteriscosIniciais(m_cidade);
     m_uf = SemAsteriscosIniciais(m_uf);
     m_ibgeMunicipio.clear(); // resolving it (PesquisarIBGE) is not used by this program
 
-    if (m_razaoSocial.trimmed().isEmpty())
+    if (TrimBlanks(m_razaoSocial).isEmpty())
         throw ECadConsultaCNPJException(QStringLiteral("Não foi possível obter os dados."));
 
     if (collapseSpaces) {
@@ -88,7 +96,6 @@ bool TCadConsultaCNPJ::Lookup(const QString& cnpj, const QString& captcha, bool 
              {&m_razaoSocial, &m_fantasia, &m_endereco, &m_numero, &m_complemento, &m_bairro, &m_cidade})
             *text = CollapseSpaces(*text);
     }
-    return true;
 }
 
 void TCadConsultaCNPJ::Consultar(const QString& cnpj, const QString& captcha)
@@ -97,7 +104,7 @@ void TCadConsultaCNPJ::Consultar(const QString& cnpj, const QString& captcha)
         ClearRequest();
         const QString body = QStringLiteral("origem=comprovante&cnpj=") + cnpj +
                              QStringLiteral("&txtTexto_captcha_serpro_gov_br=") +
-                             FormValue(captcha.trimmed()) + QStringLiteral("&search_type=cnpj");
+                             FormValue(TrimBlanks(captcha)) + QStringLiteral("&search_type=cnpj");
         SetRequestBody(ToSingleByte(body));
         SetContentType(QStringLiteral("application/x-www-form-urlencoded"));
         // The service wants this cookie on every attempt, so a retry sends it twice.
@@ -108,7 +115,7 @@ void TCadConsultaCNPJ::Consultar(const QString& cnpj, const QString& captcha)
     }
 }
 
-void TCadConsultaCNPJ::VerificarMensagens() const
+void TCadConsultaCNPJ::VerificarMensagens(const QString& text)
 {
     struct Mensagem
     {
@@ -124,17 +131,16 @@ void TCadConsultaCNPJ::VerificarMensagens() const
         {QStringLiteral("a. No momento não podemos atender a sua solicitação. Por favor tente mais tarde."),
          QStringLiteral("Erro no site da receita federal. Tente mais tarde.")},
     };
-    const QString text = ResponseText();
     for (const Mensagem& m : mensagens)
         if (text.contains(m.encontrada)) throw ECadConsultaCNPJException(m.erro);
 }
 
-void TCadConsultaCNPJ::LerCampos(QStringList& page)
+void TCadConsultaCNPJ::LerCampos(LabeledPage& page)
 {
-    const auto ler = [&page](const char* label) { return ReadLabelValue(page, QString::fromUtf8(label)); };
+    const auto ler = [&page](const char* label) { return page.readLabelValue(QString::fromUtf8(label)); };
 
     m_cnpj = ler("NÚMERO DE INSCRIÇÃO");
-    if (!m_cnpj.isEmpty()) m_empresaTipo = ReadLabelValue(page, m_cnpj);
+    if (!m_cnpj.isEmpty()) m_empresaTipo = page.readLabelValue(m_cnpj);
     m_abertura = ParseDateText(ler("DATA DE ABERTURA"));
     m_razaoSocial = ler("NOME EMPRESARIAL");
     m_fantasia = ler("TÍTULO DO ESTABELECIMENTO (NOME DE FANTASIA)");
@@ -155,7 +161,7 @@ void TCadConsultaCNPJ::LerCampos(QStringList& page)
     m_naturezaJuridica = ler("CÓDIGO E DESCRIÇÃO DA NATUREZA JURÍDICA");
     // A blank e-mail leaves no value line, so the next label is read in its place.
     m_endEletronico = ler("ENDEREÇO ELETRÔNICO");
-    if (m_endEletronico.trimmed() == QStringLiteral("TELEFONE")) m_endEletronico.clear();
+    if (TrimBlanks(m_endEletronico) == QStringLiteral("TELEFONE")) m_endEletronico.clear();
     m_telefone = ler("TELEFONE");
     m_efr = ler("ENTE FEDERATIVO RESPONSÁVEL (EFR)");
     m_motivoSituacaoCad = ler("MOTIVO DE SITUAÇÃO CADASTRAL");
@@ -164,9 +170,9 @@ void TCadConsultaCNPJ::LerCampos(QStringList& page)
     // down to a blank line (the service ends the list with "&nbsp;").
     const QString rotulo = QStringLiteral("CÓDIGO E DESCRIÇÃO DAS ATIVIDADES ECONÔMICAS SECUNDÁRIAS");
     m_cnae2.clear();
-    for (QString v = ReadLabelValue(page, rotulo); !v.trimmed().isEmpty(); v = ReadLabelValue(page, rotulo)) {
+    for (QString v = page.readLabelValue(rotulo); !TrimBlanks(v).isEmpty(); v = page.readLabelValue(rotulo)) {
         m_cnae2 << CollapseSpaces(v);
-        for (v = ReadLabelValue(page, v); !v.trimmed().isEmpty(); v = ReadLabelValue(page, v))
+        for (v = page.readLabelValue(v); !TrimBlanks(v).isEmpty(); v = page.readLabelValue(v))
             m_cnae2 << CollapseSpaces(v);
     }
 }
@@ -201,15 +207,10 @@ void TCadConsultaCNPJ::LimparResultados()
 
 QString TCadConsultaCNPJ::ReadLabelValue(QStringList& page, const QString& label)
 {
-    for (qsizetype i = 0; i < page.size(); ++i) {
-        if (page.at(i).trimmed() != label) continue;
-        QString value;
-        if (i + 1 < page.size())
-            value = page.at(i + 1).trimmed().replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
-        page.removeAt(i);
-        return value;
-    }
-    return {};
+    LabeledPage labeled(page);
+    const QString value = labeled.readLabelValue(label);
+    page = labeled.lines();
+    return value;
 }
 
 QDate TCadConsultaCNPJ::ParseDateText(const QString& text)

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <stdexcept>
 
+class LabeledPage;
+
 /// Failure of a CNPJ look-up; what() is the UTF-8 message shown to the operator.
 class ECadConsultaCNPJException : public std::runtime_error
 {
@@ -32,6 +34,9 @@ public:
     void FetchCaptchaImage(QByteArray& image);
     /// Queries CNPJ with the typed CAPTCHA; on success the result properties hold the page's data.
     bool Lookup(const QString& cnpj, const QString& captcha, bool collapseSpaces);
+    /// Reads a result page (the answer's text) as Lookup does after its query: fails on the service's
+    /// messages or without a company name, else fills the result properties.
+    void ReadPage(const QString& text, bool collapseSpaces);
 
     /// Value on the line after the line equal to LABEL, which is then removed from PAGE.
     [[nodiscard]] static QString ReadLabelValue(QStringList& page, const QString& label);
@@ -76,8 +81,8 @@ public:
 private:
     void LimparResultados();
     void Consultar(const QString& cnpj, const QString& captcha);
-    void VerificarMensagens() const;
-    void LerCampos(QStringList& page);
+    static void VerificarMensagens(const QString& text);
+    void LerCampos(LabeledPage& page);
 
     QString m_iniServicos;
     TCadServicos m_servicos;

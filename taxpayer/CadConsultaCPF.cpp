@@ -100,18 +100,23 @@ bool TCadConsultaCPF::Lookup(const QString& cpf, const QString& birthDate, const
     const QString body = QStringLiteral("TxtCPF=") + FormValue(cpf) + QStringLiteral("&txtDataNascimento=") +
                          FormValue(birthDate) + QStringLiteral("&txtToken_captcha_serpro_gov_br=") +
                          FormValue(m_tokenCaptcha) + QStringLiteral("&txtTexto_captcha_serpro_gov_br=") +
-                         FormValue(captcha.trimmed()) + QStringLiteral("&Enviar=Consultar");
+                         FormValue(TrimBlanks(captcha)) + QStringLiteral("&Enviar=Consultar");
     ClearRequest();
     SetRequestBody(ToSingleByte(body));
     SetContentType(QStringLiteral("application/x-www-form-urlencoded"));
     RequestPost(m_servicos.Valor(QStringLiteral("POST")));
+    ReadPage(ResponseText(), collapseSpaces);
+    return true;
+}
 
-    VerificarMensagens(ResponseText());
+void TCadConsultaCPF::ReadPage(const QString& text, bool collapseSpaces)
+{
+    VerificarMensagens(text);
 
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     QStringList page;
-    for (const QString& line : DecodeEntities(Utf8ToSingleByte(StripTags(ResponseText()))).split(lineBreak))
-        if (!line.trimmed().isEmpty()) page << line;
+    for (const QString& line : DecodeEntities(Utf8ToSingleByte(StripTags(text))).split(lineBreak))
+        if (!TrimBlanks(line).isEmpty()) page << line;
 
     m_cpf = ReadInlineValue(page, QStringLiteral("No do CPF:"));
     m_nome = ReadInlineValue(page, QStringLiteral("Nome:"));
@@ -122,19 +127,18 @@ bool TCadConsultaCPF::Lookup(const QString& cpf, const QString& birthDate, const
     m_codCtrlControle = ReadInlineValue(page, QStringLiteral("Código de controle do comprovante:"));
     m_digitoVerificador = ReadInlineValue(page, QStringLiteral("Digito Verificador:"));
 
-    if (m_nome.trimmed().isEmpty()) {
-        if (!ReadInlineValue(page, QStringLiteral("Data de nascimento informada")).trimmed().isEmpty())
+    if (TrimBlanks(m_nome).isEmpty()) {
+        if (!TrimBlanks(ReadInlineValue(page, QStringLiteral("Data de nascimento informada"))).isEmpty())
             throw ECadConsultaCPFException(
                 QStringLiteral("Data de nascimento divergente da base da Receita Federal."));
         throw ECadConsultaCPFException(QStringLiteral("Não foi possível obter os dados."));
     }
     if (collapseSpaces) m_nome = CollapseSpaces(m_nome);
-    return true;
 }
 
 QString TCadConsultaCPF::ReadInlineValue(const QStringList& page, const QString& label)
 {
     for (const QString& line : page)
-        if (line.contains(label)) return QString(line).replace(label, QStringLiteral(" ")).trimmed();
+        if (line.contains(label)) return TrimBlanks(QString(line).replace(label, QStringLiteral(" ")));
     return {};
 }

@@ -33,6 +33,9 @@ public:
     void FetchCaptchaImage(QByteArray& image);
     /// Queries CPF with BIRTHDATE and the typed CAPTCHA; on success the results hold the page's data.
     bool Lookup(const QString& cpf, const QString& birthDate, const QString& captcha, bool collapseSpaces);
+    /// Reads a result page (the answer's text) as Lookup does after its query: fails on the service's
+    /// messages or without a name, else fills the result properties.
+    void ReadPage(const QString& text, bool collapseSpaces);
 
     /// The first line of PAGE containing LABEL, with the label blanked out and trimmed.
     [[nodiscard]] static QString ReadInlineValue(const QStringList& page, const QString& label);

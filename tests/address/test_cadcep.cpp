@@ -3,7 +3,9 @@
 #include "address/CadWSViaCEP.h"
 #include "http/ServiceSettings.h"
 #include "standins/StandInProcess.h"
+#include "tests/http/TestCertificates.h"
 
+#include <QScopeGuard>
 #include <QTest>
 #include <memory>
 
@@ -23,6 +25,8 @@ private Q_SLOTS:
     void providers();
     void readElement_data();
     void readElement();
+    void schemeOfTheService_data();
+    void schemeOfTheService();
 
 private:
     [[nodiscard]] QStringList paths() const;
@@ -37,7 +41,7 @@ private:
 void TestCadCEP::initTestCase()
 {
     m_server = std::make_unique<standins::StandInProcess>(QStringLiteral("viacep.py"));
-    serviceSettings().viaCepHost = m_server->hostPort();
+    serviceSettings().viaCepHost = m_server->url(QString()); // "http://127.0.0.1:port"
 }
 
 // The component as the supplier screen configures it.
@@ -260,6 +264,42 @@ void TestCadCEP::readElement()
     QFETCH(QString, name);
     QFETCH(QString, value);
     QCOMPARE(TCadWSViaCEP::ReadElement(line, name), value);
+}
+
+void TestCadCEP::schemeOfTheService_data()
+{
+    QTest::addColumn<bool>("tlsServer");
+    QTest::addColumn<QString>("scheme"); // written in the setting before the host
+    QTest::addColumn<bool>("found");
+    QTest::newRow("host alone: HTTPS") << true << "" << true;
+    QTest::newRow("host alone never falls back to HTTP") << false << "" << false;
+    QTest::newRow("scheme named in the setting") << false << "http://" << true;
+}
+
+// The answer is stored in both databases: without a scheme of its own the service is reached over HTTPS.
+void TestCadCEP::schemeOfTheService()
+{
+    QFETCH(bool, tlsServer);
+    QFETCH(QString, scheme);
+    QFETCH(bool, found);
+    TestCertificates certs;
+    QVERIFY(certs.isValid());
+    QStringList tls;
+    if (tlsServer)
+        tls = QStringList{QStringLiteral("--tls-cert"), certs.certFile(QStringLiteral("server")),
+                          QStringLiteral("--tls-key"), certs.keyFile(QStringLiteral("server"))};
+    standins::StandInProcess server(QStringLiteral("viacep.py"), tls);
+    const auto restore = qScopeGuard([saved = serviceSettings()] { serviceSettings() = saved; });
+    serviceSettings().caFile = certs.caFile();
+    serviceSettings().viaCepHost = scheme + server.hostPort();
+    TCadCEP cep;
+    cep.SetWebService(wsViaCep);
+    QCOMPARE(cep.URL(),
+             (scheme.isEmpty() ? QStringLiteral("https://") : scheme) + server.hostPort() + "/ws/");
+    if (found)
+        QCOMPARE(cep.BuscarPorCEP(QStringLiteral("01310-100")), 1);
+    else
+        QVERIFY_THROWS_EXCEPTION(ECadHTTPError, (void)cep.BuscarPorCEP(QStringLiteral("01310-100")));
 }
 
 QTEST_MAIN(TestCadCEP)

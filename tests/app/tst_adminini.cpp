@@ -138,6 +138,24 @@ private Q_SLOTS:
         QVERIFY(none.gerencia.senha.isEmpty());
     }
 
+    void serverWaitPerSection_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<int>("seconds");
+        QTest::newRow("absent") << QByteArray() << 60;
+        QTest::newRow("seconds") << QByteArray("TEMPOESPERA= 15 \n") << 15;
+        QTest::newRow("no limit") << QByteArray("tempoespera=0\n") << 0;
+        QTest::newRow("not a number") << QByteArray("TEMPOESPERA=15s\n") << 60;
+    }
+    void serverWaitPerSection()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(int, seconds);
+        const AdminIni ini = AdminIni::read(write("[LOCAL]\nPORTA=1\n" + value + "[GERENCIA]\nPORTA=2\n"));
+        QCOMPARE(ini.local.tempoEspera, seconds);
+        QCOMPARE(ini.gerencia.tempoEspera, 60);
+    }
+
     void accentedValues_data()
     {
         QTest::addColumn<QByteArray>("encoded");

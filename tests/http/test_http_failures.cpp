@@ -73,7 +73,16 @@ private Q_SLOTS:
             << "Erro HTTP: 500 \r\nSocket Error: -1 Corpo da resposta excede o limite de 33554432 bytes";
         QTest::newRow("200 KiB of header")
             << QByteArray("HTTP/1.0 200 OK\r\n") + QByteArray(200 * 1024, 'h') + "\r\n\r\n"
-            << Ending::Stall << "Erro HTTP: 500 \r\nSocket Error: -1 Cabeçalho da resposta excede o limite";
+            << Ending::Stall
+            << "Erro HTTP: 500 \r\nSocket Error: -1 Cabeçalho da resposta excede o limite de 102400 "
+               "bytes\r\n";
+        // The message names the limit, not what was left of it when the last line came.
+        QTest::newRow("many header lines")
+            << QByteArray("HTTP/1.0 200 OK\r\n") +
+                   QByteArray("X-Linha: 123456789012345678901234567890\r\n").repeated(3000) + "\r\n"
+            << Ending::Stall
+            << "Erro HTTP: 500 \r\nSocket Error: -1 Cabeçalho da resposta excede o limite de 102400 "
+               "bytes\r\n";
         QTest::newRow("stops sending in the head")
             << QByteArray("HTTP/1.0 200 OK\r\nContent-") << Ending::Stall
             << QStringLiteral("Erro HTTP: 500 \r\nSocket Error: %1 ").arg(ETIMEDOUT);

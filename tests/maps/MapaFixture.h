@@ -3,6 +3,7 @@
 #include "http/ServiceSettings.h"
 #include "maps/TFormMapa.h"
 #include "standins/StandInProcess.h"
+#include "tests/http/TestCertificates.h"
 #include "tests/registry/ScreenFixture.h"
 
 #include <QJsonObject>
@@ -11,13 +12,24 @@
 
 namespace testsupport {
 
+/// The map stand-in over HTTPS with a certificate of an authority made for the run, which the
+/// program trusts through its CA-file setting.
+inline standins::StandInProcess startMapsOverTls(const TestCertificates& certs)
+{
+    if (!certs.isValid()) throw std::runtime_error("test certificates could not be made");
+    serviceSettings().caFile = certs.caFile();
+    return standins::StandInProcess(QStringLiteral("maps_api.py"),
+                                    {QStringLiteral("--tls-cert"), certs.certFile(QStringLiteral("server")),
+                                     QStringLiteral("--tls-key"), certs.keyFile(QStringLiteral("server"))});
+}
+
 /// The company's address as the reference data holds it, composed for the page.
 inline const QString kOrigin = QStringLiteral("AVENIDA+PAULISTA,1000,BELA+VISTA,SAO+PAULO,SP");
 
 class MapaFixture
 {
 public:
-    explicit MapaFixture(const QString& prefix) : m_maps(QStringLiteral("maps_api.py")), m_screen(prefix)
+    explicit MapaFixture(const QString& prefix) : m_maps(startMapsOverTls(m_certs)), m_screen(prefix)
     {
         serviceSettings().mapsHost = m_maps.hostPort();
         m_screen.openScreen(); // the data module and its connections
@@ -92,6 +104,7 @@ private:
                                 QLatin1Char('\'');
     }
 
+    TestCertificates m_certs;
     standins::StandInProcess m_maps;
     ScreenFixture m_screen;
 };

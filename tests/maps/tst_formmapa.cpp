@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -147,7 +148,7 @@ private Q_SLOTS:
             m_fx->addSupplier({"RUA AUGUSTA", "500", "CONSOLACAO", "SAO PAULO", "SP"}, QStringLiteral("8"));
         auto f = m_fx->open(code);
         testsupport::click(*f, QStringLiteral("Button1"));
-        const QString address = QStringLiteral("http://%1/maps?q=%2").arg(m_fx->maps().hostPort(), kOrigin);
+        const QString address = QStringLiteral("https://%1/maps?q=%2").arg(m_fx->maps().hostPort(), kOrigin);
         QCOMPARE(f->windowTitle(), address);
         auto* browser = control<QWebEngineView>(*f, QStringLiteral("WebBrowser1"));
         QTRY_COMPARE(browser->title(), QStringLiteral("Mapa"));
@@ -218,6 +219,46 @@ private Q_SLOTS:
         } catch (const std::runtime_error& e) {
             QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("Documento HTML inválido"));
         }
+    }
+
+    // A script in the route page (the provider's, or one forged on the way) cannot read the files
+    // beside it, Admin.ini with its passwords among them; a browser page left at its defaults can.
+    void pageScriptCannotReadSiblingFiles_data()
+    {
+        QTest::addColumn<bool>("routePage");
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("route screen's page") << true << "bloqueado";
+        QTest::newRow("browser defaults") << false << "lido:SENHA=segredo";
+    }
+    void pageScriptCannotReadSiblingFiles()
+    {
+        QFETCH(bool, routePage);
+        QFETCH(QString, outcome);
+        QTemporaryDir dir;
+        QFile secret(dir.filePath(QStringLiteral("Admin.ini")));
+        QVERIFY(secret.open(QIODevice::WriteOnly) && secret.write("SENHA=segredo") > 0);
+        secret.close();
+        QFile probe(dir.filePath(QStringLiteral("Mapa.html")));
+        QVERIFY(probe.open(QIODevice::WriteOnly));
+        probe.write(R"HTML(<html><head><title>inicio</title><script>
+            function probe() {
+                var x = new XMLHttpRequest();
+                x.onload = function () { document.title = 'lido:' + x.responseText; };
+                x.onerror = function () { document.title = 'bloqueado'; };
+                try { x.open('GET', 'Admin.ini'); x.send(); } catch (e) { document.title = 'bloqueado'; }
+            }
+            </script></head><body onload="probe()"></body></html>)HTML");
+        probe.close();
+
+        auto f = m_fx->open(QVariant());
+        auto* browser = control<QWebEngineView>(*f, QStringLiteral("WebBrowser1"));
+        QWebEnginePage defaults;
+        QWebEnginePage* page = routePage ? browser->page() : &defaults;
+        page->load(QUrl::fromLocalFile(probe.fileName()));
+        QTRY_VERIFY_WITH_TIMEOUT(page->title() == QLatin1String("bloqueado") ||
+                                     page->title().startsWith(QLatin1String("lido:")),
+                                 20000);
+        QCOMPARE(page->title(), outcome);
     }
 
     void consultaMapaOpensTheRouteOfTheCurrentSupplier()

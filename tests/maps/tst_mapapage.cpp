@@ -70,7 +70,7 @@ private Q_SLOTS:
         QVERIFY(lines.contains(QStringLiteral("\tvar selectedMode = 'WALKING';")));
         QVERIFY(lines.contains(QStringLiteral("<input type='hidden' id='inputTotal' value='' />")));
         const QStringList script =
-            lines.filter(QStringLiteral("src=\"http://127.0.0.1:8080/maps/api/js?key="));
+            lines.filter(QStringLiteral("src=\"https://127.0.0.1:8080/maps/api/js?key="));
         QCOMPARE(script.size(), 1);
         const QString key = script.first().section(QStringLiteral("key="), 1).section(QLatin1Char('"'), 0, 0);
         QCOMPARE(key, QStringLiteral("SEM-CHAVE")); // no key configured: none is made up
@@ -83,7 +83,7 @@ private Q_SLOTS:
         QCOMPARE(keyed.size(), 1);
         QCOMPARE(
             lines
-                .filter(QStringLiteral("http://127.0.0.1:8080/apis/maps/documentation/javascript/examples/"
+                .filter(QStringLiteral("https://127.0.0.1:8080/apis/maps/documentation/javascript/examples/"
                                        "default.css"))
                 .size(),
             1);

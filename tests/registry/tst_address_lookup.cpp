@@ -86,7 +86,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         m_viacep = std::make_unique<standins::StandInProcess>(QStringLiteral("viacep.py"));
-        serviceSettings().viaCepHost = m_viacep->hostPort(); // read when the screen creates CadCEP1
+        serviceSettings().viaCepHost = m_viacep->url(QString()); // read when the screen creates CadCEP1
         m_fx = std::make_unique<ScreenFixture>(QStringLiteral("addr"));
         m_allMunicipalities =
             m_fx->local(QStringLiteral("SELECT COUNT(*) FROM municipios_ibge")).value(0).toInt();
@@ -340,7 +340,7 @@ private Q_SLOTS:
         QString deadHost;
         {
             standins::StandInProcess gone(QStringLiteral("viacep.py"));
-            deadHost = gone.hostPort();
+            deadHost = gone.url(QString());
         } // its port now refuses connections
         const QString host = serviceSettings().viaCepHost;
         serviceSettings().viaCepHost = deadHost;

@@ -98,6 +98,27 @@ private Q_SLOTS:
         QCOMPARE(central(QString(), QStringLiteral("razaosocial")), QStringLiteral("SEM CHAVE"));
     }
 
+    // Optional values the supplier does not have arrive as NULL, not as empty texts.
+    void absentOptionalValuesStayNull()
+    {
+        const QString key = QStringLiteral("22333444000181"); // copied by the test above
+        const QString nome = QStringLiteral("Acme Comércio Ltda");
+        const auto isNull = [&](bool centralRow, const char* column) {
+            const QString sql =
+                QStringLiteral("SELECT %1 IS NULL FROM fornecedor WHERE %2")
+                    .arg(QLatin1String(column), centralRow ? QStringLiteral("Cgccpf='%1'").arg(key)
+                                                           : QStringLiteral("Nome='%1'").arg(nome));
+            return (centralRow ? m_fx->central(sql) : m_fx->local(sql)).value(0) == QLatin1String("1");
+        };
+        int nulls = 0;
+        for (const char* column : {"Telefone2", "contato", "ie", "complemento"}) {
+            QVERIFY2(isNull(true, column) == isNull(false, column), column);
+            nulls += isNull(false, column);
+        }
+        QVERIFY(nulls > 0);              // the case under test is there
+        QVERIFY(!isNull(true, "email")); // a value typed still arrives
+    }
+
     void secondSaveUpdatesTheSameRow()
     {
         const QString key = QStringLiteral("22333444000181");
