@@ -30,4 +30,4 @@ fi
 
 echo "Servers stay up for the next run; './run.sh stop' stops them."
 operator=${*:-OPERADOR DEMO}
-exec "$BUILD/bin/cadastro-fornecedor" $operator
+exec "$BUILD/bin/cadastro-fornecedor" "$operator" # one argument: no word splitting, no "*" expanded

@@ -4,14 +4,25 @@
 #   dbserver.sh stop DATADIR
 set -euo pipefail
 cmd=$1; dir=$2
+[ -d "$dir" ] && dir=$(cd "$dir" && pwd)
 pidfile="$dir/mariadbd.pid"
 
-running() { [ -f "$pidfile" ] && kill -0 "$(cat "$pidfile")" 2>/dev/null; }
+# The pid file may outlive its server (a crash, a reboot) and its number be reused: only a MariaDB
+# server started on this data folder counts, so nothing else is skipped for it or stopped.
+running() {
+    local pid
+    pid=$(cat "$pidfile" 2>/dev/null) || return 1
+    [[ "$pid" =~ ^[0-9]+$ ]] || return 1
+    local args
+    args=$(tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null) || return 1
+    [ "$(basename "$(head -n1 <<<"$args")")" = mariadbd ] && grep -qxF -- "--datadir=$dir/data" <<<"$args"
+}
 
 case "$cmd" in
 start)
     port=$3
     if running; then exit 0; fi
+    rm -f "$pidfile"
     mkdir -p "$dir"
     dir=$(cd "$dir" && pwd); pidfile="$dir/mariadbd.pid"
     if [ ! -d "$dir/data/mysql" ]; then

@@ -8,8 +8,10 @@ build_project() {
     cmake --build "$BUILD" -j"$(nproc)"
 }
 # write_admin_ini FILE LOCALPORT LOCALDB LOCALPW CENTRALPORT CENTRALDB CENTRALPW
+# The file holds both passwords: readable and writable by its owner only.
 write_admin_ini() {
-    cat >"$1" <<INI
+    rm -f "$1"
+    (umask 077 && cat >"$1") <<INI
 [LOCAL]
 PORTA=$2
 SERVIDOR=127.0.0.1

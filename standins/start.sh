@@ -12,11 +12,27 @@ BINDIR=${2:?usage: start.sh DIR BINDIR}
 mkdir -p "$DIR" "$BINDIR"
 "$HERE/stop.sh" "$DIR"
 
-# start NAME SCRIPT: runs it on a free port and waits for its "READY <port>" line.
+# The route page loads the map script over HTTPS only: a demo authority (made once, kept in DIR/tls)
+# signs the map stand-in's certificate, and the program trusts it through CAFILE.
+TLS=$DIR/tls
+if [ ! -f "$TLS/maps.pem" ]; then
+    mkdir -p "$TLS"
+    openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -days 3650 -subj "/CN=Cadastro demo CA" \
+        -keyout "$TLS/ca.key" -out "$TLS/ca.pem" 2>/dev/null
+    openssl req -newkey ec -pkeyopt ec_paramgen_curve:P-256 -nodes -subj "/CN=127.0.0.1" \
+        -keyout "$TLS/maps.key" -out "$TLS/maps.csr" 2>/dev/null
+    printf '%s\n' "subjectAltName=IP:127.0.0.1" "basicConstraints=critical,CA:FALSE" \
+        "extendedKeyUsage=serverAuth" >"$TLS/maps.ext"
+    openssl x509 -req -in "$TLS/maps.csr" -CA "$TLS/ca.pem" -CAkey "$TLS/ca.key" -CAcreateserial -days 365 \
+        -extfile "$TLS/maps.ext" -out "$TLS/maps.pem" 2>/dev/null
+fi
+
+# start NAME SCRIPT [ARGS...]: runs it on a free port and waits for its "READY <port>" line.
 start() {
     local name=$1 script=$2 log=$DIR/$1.log
+    shift 2
     : >"$log"
-    python3 -u "$HERE/$script" --port 0 ${CAD_STANDIN_CAPTCHA:+--captcha "$CAD_STANDIN_CAPTCHA"} >"$log" 2>&1 &
+    python3 -u "$HERE/$script" --port 0 ${CAD_STANDIN_CAPTCHA:+--captcha "$CAD_STANDIN_CAPTCHA"} "$@" >"$log" 2>&1 &
     echo $! >"$DIR/$name.pid"
     for _ in $(seq 300); do # up to 30 s for a slow first start
         if read -r word port _ <"$log" 2>/dev/null && [ "$word" = READY ]; then
@@ -33,7 +49,7 @@ start() {
 start cnpj receita_cnpj.py
 start cpf receita_cpf.py
 start viacep viacep.py
-start maps maps_api.py
+start maps maps_api.py --tls-cert "$TLS/maps.pem" --tls-key "$TLS/maps.key"
 CNPJ=127.0.0.1:$(cat "$DIR/cnpj.port")
 CPF=127.0.0.1:$(cat "$DIR/cpf.port")
 VIACEP=http://127.0.0.1:$(cat "$DIR/viacep.port")
@@ -49,6 +65,6 @@ printf '%s\r\n' ";;;;;;;;;;;;;; ENDERECOS DA RECEITA (stand-in) ;;;;;;;;;;;;;;;;
     "POST=http://$CPF/Servicos/CPF/ConsultaSituacao/ConsultaPublicaExibir.asp" >"$BINDIR/CadConsultaCPFServicos.ini"
 # The [SERVICOS] section of Admin.ini that points the postal-code look-up and the route page at their stand-ins
 # (the federal registry look-ups already follow the two files above).
-printf '%s\r\n' "[SERVICOS]" "VIACEP=$VIACEP" "MAPAS=$MAPS" >"$BINDIR/CadServicos.ini"
+printf '%s\r\n' "[SERVICOS]" "VIACEP=$VIACEP" "MAPAS=$MAPS" "CAFILE=$TLS/ca.pem" >"$BINDIR/CadServicos.ini"
 
-echo "Stand-ins: CNPJ http://$CNPJ  CPF http://$CPF  ViaCEP $VIACEP  mapas http://$MAPS  (logs and captcha texts in $DIR)"
+echo "Stand-ins: CNPJ http://$CNPJ  CPF http://$CPF  ViaCEP $VIACEP  mapas https://$MAPS  (logs and captcha texts in $DIR)"
