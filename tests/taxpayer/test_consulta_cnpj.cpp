@@ -2,10 +2,12 @@
 #include "http/ServiceSettings.h"
 #include "standins/StandInProcess.h"
 #include "taxpayer/CadConsultaCNPJ.h"
+#include "taxpayer/LabeledPage.h"
 
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -29,6 +31,7 @@ private Q_SLOTS:
     void failedRequests();
     void readLabelValue_data();
     void readLabelValue();
+    void indexedReadsMatchAScanFromTheTop();
     void parseDateText_data();
     void parseDateText();
     void serviceAddresses();
@@ -302,6 +305,13 @@ void TestConsultaCNPJ::readLabelValue_data()
                                  << "" << page;
     QTest::newRow("nbsp") << QStringList{"EFR", " &nbsp;A&nbsp; "} << "EFR"
                           << " A " << QStringList{" &nbsp;A&nbsp; "};
+    // Trimming takes blanks and control characters, and nothing above the blank.
+    QTest::newRow("control character after the label") << QStringList{"PORTE\x01\x1F", "\tME\r"} << "PORTE"
+                                                       << "ME" << QStringList{"\tME\r"};
+    QTest::newRow("no-break space kept") << QStringList{"EFR", "\u00A0A\u00A0"} << "EFR"
+                                         << "\u00A0A\u00A0" << QStringList{"\u00A0A\u00A0"};
+    QTest::newRow("no-break space is not a blank") << QStringList{"EFR\u00A0", "A"} << "EFR"
+                                                   << "" << QStringList{"EFR\u00A0", "A"};
 }
 
 void TestConsultaCNPJ::readLabelValue()
@@ -312,6 +322,39 @@ void TestConsultaCNPJ::readLabelValue()
     QFETCH(QStringList, after);
     QCOMPARE(TCadConsultaCNPJ::ReadLabelValue(page, label), value);
     QCOMPARE(page, after);
+}
+
+// Reads through the index give what a scan from the first line gives, chains of values used as
+// labels included (a value that also stands earlier on the page sends the chain back there).
+void TestConsultaCNPJ::indexedReadsMatchAScanFromTheTop()
+{
+    const auto scan = [](QStringList& page, const QString& label) {
+        for (qsizetype i = 0; i < page.size(); ++i) {
+            if (TrimBlanks(page.at(i)) != label) continue;
+            const QString value = i + 1 < page.size()
+                                      ? TrimBlanks(page.at(i + 1)).replace(QStringLiteral("&nbsp;"), " ")
+                                      : QString();
+            page.removeAt(i);
+            return value;
+        }
+        return QString();
+    };
+    const QStringList alphabet{"A", " A\t", "B", "C", "&nbsp;", "A&nbsp;", "LABEL", "D"};
+    QRandomGenerator random(20240611);
+    for (int round = 0; round < 400; ++round) {
+        QStringList expected;
+        for (int i = 0, n = random.bounded(1, 25); i < n; ++i)
+            expected << alphabet.at(random.bounded(alphabet.size()));
+        LabeledPage page(expected);
+        QString label = QStringLiteral("LABEL");
+        for (int read = 0; read < 30; ++read) {
+            const QString v = page.readLabelValue(label);
+            QCOMPARE(v, scan(expected, label));
+            // Chain on the value as the secondary activities do, or start again from a fixed label.
+            label = TrimBlanks(v).isEmpty() ? alphabet.at(random.bounded(alphabet.size())) : v;
+        }
+        QCOMPARE(page.lines(), expected);
+    }
 }
 
 void TestConsultaCNPJ::parseDateText_data()

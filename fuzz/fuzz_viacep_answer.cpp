@@ -1,0 +1,12 @@
+// The ViaCEP answer reader: any answer text, after the HTTP client's conversions.
+#include "address/CadWSViaCEP.h"
+#include "fuzz/FuzzTarget.h"
+#include "http/TextRoutines.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    TCadCEPEnderecos enderecos;
+    TCadWSViaCEP::ReadAnswer(DecodeEntities(Utf8BytesToSingleByte(bytes)), enderecos);
+    return 0;
+}
