@@ -1,16 +1,10 @@
-// The CNPJ certificate page reader: any answer text, read as after a query.
+// The CNPJ certificate page reader.
 #include "fuzz/FuzzTarget.h"
-#include "http/TextRoutines.h"
+#include "fuzz/PageTarget.h"
 #include "taxpayer/CadConsultaCNPJ.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString text = FromSingleByte(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
-    TCadConsultaCNPJ cnpj(QStringLiteral("/nonexistent/CadConsultaCNPJServicos.ini"));
-    try {
-        cnpj.ReadPage(text, size % 2 == 0);
-    } catch (const ECadConsultaCNPJException&) {
-        // the service's messages and a page without a company name end here
-    }
+    readPage<TCadConsultaCNPJ, ECadConsultaCNPJException>(data, size);
     return 0;
 }

@@ -1,16 +1,10 @@
-// The CPF status page reader: any answer text, read as after a query.
+// The CPF status page reader.
 #include "fuzz/FuzzTarget.h"
-#include "http/TextRoutines.h"
+#include "fuzz/PageTarget.h"
 #include "taxpayer/CadConsultaCPF.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QString text = FromSingleByte(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
-    TCadConsultaCPF cpf(QStringLiteral("/nonexistent/CadConsultaCPFServicos.ini"));
-    try {
-        cpf.ReadPage(text, size % 2 == 0);
-    } catch (const ECadConsultaCPFException&) {
-        // the service's messages and a page without a name end here
-    }
+    readPage<TCadConsultaCPF, ECadConsultaCPFException>(data, size);
     return 0;
 }
