@@ -36,6 +36,7 @@ public:
     }
 
     ScreenFixture& screen() { return m_screen; }
+    const TestCertificates& certs() const { return m_certs; }
     standins::StandInProcess& maps() { return m_maps; }
 
     /// A supplier with this address (and stored distance); its code.

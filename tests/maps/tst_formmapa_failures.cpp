@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -40,6 +41,28 @@ private Q_SLOTS:
         QCOMPARE(m_fx->storedKm(code), QStringLiteral("42"));
         QCOMPARE(m_fx->scratchKm(), QStringList());
         QCOMPARE(m_fx->takeDirections().size(), 1);
+    }
+
+    // A map provider whose certificate no trusted authority signed (someone on the path) gets no say
+    // in the page: its script is refused, no route is drawn and nothing is stored.
+    void untrustedMapProviderIsRefused()
+    {
+        const auto& certs = m_fx->certs();
+        standins::StandInProcess rogue(QStringLiteral("maps_api.py"),
+                                       {QStringLiteral("--tls-cert"), certs.certFile(QStringLiteral("rogue")),
+                                        QStringLiteral("--tls-key"), certs.keyFile(QStringLiteral("rogue"))});
+        const auto restore =
+            qScopeGuard([host = serviceSettings().mapsHost] { serviceSettings().mapsHost = host; });
+        serviceSettings().mapsHost = rogue.hostPort();
+        const int code =
+            m_fx->addSupplier({"RUA AUGUSTA", "3", "CENTRO", "SAO PAULO", "SP"}, QStringLiteral("42"));
+        auto f = m_fx->open(code);
+        testsupport::click(*f, QStringLiteral("btnTracaRota")); // reads until its bound
+        const auto messages = m_fx->screen().takeMessages();
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].text, QStringLiteral("Verifique o Endereço se está Correto !!"));
+        QCOMPARE(m_fx->storedKm(code), QStringLiteral("42"));
+        QCOMPARE(m_fx->scratchKm(), QStringList());
     }
 
     void closingDuringTheWaitEndsItAndStoresNothing()
