@@ -5,6 +5,7 @@
 #include "http/WaitCursor.h"
 #include "tests/support/TestDb.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -66,6 +67,17 @@ public:
     PrivateServer& operator=(const PrivateServer&) = delete;
 
     void freeze() { m_frozen = ::kill(m_pid, SIGSTOP) == 0; }
+    /// True once every thread of the server has stopped (the signal takes effect asynchronously).
+    [[nodiscard]] bool stopped() const
+    {
+        const QDir tasks(QStringLiteral("/proc/%1/task").arg(m_pid));
+        const QStringList threads = tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        for (const QString& thread : threads) {
+            const QString stat = readFile(tasks.filePath(thread + QStringLiteral("/stat")));
+            if (!stat.section(QLatin1Char(')'), -1).trimmed().startsWith(QLatin1Char('T'))) return false;
+        }
+        return !threads.isEmpty();
+    }
     void resume()
     {
         if (m_frozen) ::kill(m_pid, SIGCONT);
@@ -80,8 +92,8 @@ public:
         s.database = QStringLiteral("lenta");
         s.user = QStringLiteral("root");
         s.password = readFile(m_dir.filePath(QStringLiteral("password")));
-        s.connectTimeoutSeconds = 3;
-        s.readWriteTimeoutSeconds = 2;
+        s.connectTimeoutSeconds = 5; // short, yet long enough for a busy machine
+        s.readWriteTimeoutSeconds = 3;
         return s;
     }
 
@@ -150,6 +162,7 @@ private Q_SLOTS:
         int losses = 0;
         auto c = connect(losses);
         m_server->freeze();
+        QTRY_VERIFY(m_server->stopped());
         m_busyAtLoss = -1;
         QVERIFY_THROWS_EXCEPTION(DbError,
                                  write ? (void)c->execute(QStringLiteral("INSERT INTO Tipos (DESCTIPO) "
@@ -171,7 +184,7 @@ private Q_SLOTS:
         auto c = connect(losses);
         try {
             c->execute(
-                QStringLiteral("INSERT INTO Tipos (DESCTIPO) SELECT ? FROM (SELECT SLEEP(4)) AS espera"),
+                QStringLiteral("INSERT INTO Tipos (DESCTIPO) SELECT ? FROM (SELECT SLEEP(6)) AS espera"),
                 {QStringLiteral("LENTO")});
             QFAIL("a write slower than the time-out was reported as done");
         } catch (const DbError& e) {
@@ -179,7 +192,7 @@ private Q_SLOTS:
                      qPrintable(e.message()));
         }
         QCOMPARE(losses, 0);
-        QTRY_COMPARE_WITH_TIMEOUT(rows(QStringLiteral("LENTO")), 1, 15000);
+        QTRY_COMPARE_WITH_TIMEOUT(rows(QStringLiteral("LENTO")), 1, 30000);
     }
 };
 
