@@ -85,9 +85,7 @@ void TfrmFornecedor::CadCEP1BuscaEfetuada()
         tbFornecedor.setValue(QStringLiteral("Endereco"), e.TipoLogradouro + u' ' + e.Logradouro);
         tbFornecedor.setValue(QStringLiteral("complemento"), e.Complemento);
         tbFornecedor.setValue(QStringLiteral("Bairro"), e.Bairro);
-        m_ufs->setKey(e.UF);
-        dblkcbbufsClick();
-        m_cidades->setKey(e.CodigoCidade);
+        chooseStateAndMunicipality(e.UF, e.CodigoCidade);
         return;
     }
 
@@ -112,9 +110,15 @@ void TfrmFornecedor::CadCEP1BuscaEfetuada()
     tbFornecedor.setValue(QStringLiteral("complemento"), upper("Complemento"));
     tbFornecedor.setValue(QStringLiteral("Bairro"), upper("Bairro"));
     tbFornecedor.setValue(QStringLiteral("Cidade"), upper("Cidade"));
-    m_ufs->setKey(upper("UF"));
-    dblkcbbufsClick();
-    m_cidades->setKey(table.value(QStringLiteral("CodigoCidade")));
+    chooseStateAndMunicipality(upper("UF"), table.value(QStringLiteral("CodigoCidade")));
+}
+
+// The state is written as the operator's pick would write it, so what the lists show is what is
+// saved: never one state with another state's municipality.
+void TfrmFornecedor::chooseStateAndMunicipality(const QString& uf, const QVariant& codigoCidade)
+{
+    if (!m_ufs->choose(uf)) dblkcbbufsClick(); // a shown state narrows the list through its pick
+    m_cidades->choose(codigoCidade);
 }
 
 } // namespace cad

@@ -65,6 +65,8 @@ public:
     void TSpeedButton11Click(); ///< search by CPF/CNPJ
     void searchByLetter(QChar letter);
     void dblkcbbufsClick(); ///< a state was chosen: the municipality list narrows to it
+    /// An address look-up's state and municipality, chosen in the lists and written to the record.
+    void chooseStateAndMunicipality(const QString& uf, const QVariant& codigoCidade);
     void openPurchaseHistory();
     void img2Click();               ///< CPF look-up picture: non-contributor, then the CPF dialog
     void img3Click();               ///< CNPJ look-up picture

@@ -49,6 +49,17 @@ void DbLookupCombo::setKey(const QVariant& key)
     m_settingKey = false;
 }
 
+bool DbLookupCombo::choose(const QVariant& key)
+{
+    setKey(key);
+    const int row = currentIndex();
+    if (RecordSet* set = m_link.set())
+        set->setValue(m_link.field(), row >= 0 ? m_list->valueAt(row, m_keyField) : QVariant());
+    if (row < 0) return false;
+    Q_EMIT picked();
+    return true;
+}
+
 void DbLookupCombo::showKey()
 {
     m_settingKey = true;

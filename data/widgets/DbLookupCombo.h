@@ -20,6 +20,10 @@ public:
 
     /// Shows the row whose key is KEY, moving the list's current row; does not write the field.
     void setKey(const QVariant& key);
+    /// As the operator's pick would: shows the row whose key is KEY and writes that row's key into
+    /// the bound field (NULL when no row has it, so the record never keeps a value the list does
+    /// not show); a shown row also reports picked(). True when a row shows it.
+    bool choose(const QVariant& key);
     [[nodiscard]] QVariant key() const { return m_key; }
     /// The text shown (empty when no row matches).
     [[nodiscard]] QString shownText() const { return currentIndex() >= 0 ? currentText() : QString(); }

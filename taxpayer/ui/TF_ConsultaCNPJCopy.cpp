@@ -91,34 +91,35 @@ void TF_ConsultaCNPJ::writeSupplier()
     m_fornecedor.setValue(QStringLiteral("tipoempresa"), c.EmpresaTipo());
 }
 
-// The state list shows the company's state; the municipality list's cursor (which the save takes
-// the municipality from) goes to the first of its rows of that state whose name begins with the
-// company's municipality. Estado and CodigoCidade themselves are not written.
+// The state is chosen as the operator's pick would (written to Estado, the municipality list
+// narrowed to it); the municipality list's cursor, which the save takes the municipality from,
+// goes to the first of its rows of that state whose name begins with the company's municipality.
 void TF_ConsultaCNPJ::positionLists()
 {
     const QString uf = CadConsultaCNPJ1.UF();
     const QString cidade = CadConsultaCNPJ1.Cidade();
-    m_ufs.setKey(uf);
+    m_ufs.choose(uf);
 
     RecordSet& municipios = *m_municipios.list();
     if (!municipios.isOpen()) municipios.open();
     // A municipality hidden by the service (asterisks) comes back empty: an empty prefix would
     // match the list's first row and give the supplier a municipality that is not the company's.
-    if (uf.trimmed().isEmpty() || cidade.trimmed().isEmpty()) return;
-
-    const QString ufKey = foldedForMatch(uf);
-    const QString cidadeKey = foldedForMatch(cidade);
-    const int ufCol = municipios.fieldIndex(QStringLiteral("uf"));
-    const int nomeCol = municipios.fieldIndex(QStringLiteral("nome"));
-    const int codigoCol = municipios.fieldIndex(QStringLiteral("codigo"));
-    for (int r = 0; r < municipios.rowCount(); ++r) {
-        if (foldedForMatch(municipios.valueAt(r, ufCol).toString()).startsWith(ufKey) &&
-            foldedForMatch(municipios.valueAt(r, nomeCol).toString()).startsWith(cidadeKey)) {
-            municipios.moveTo(r);
-            m_municipios.setKey(municipios.valueAt(r, codigoCol));
-            return;
+    if (!uf.trimmed().isEmpty() && !cidade.trimmed().isEmpty()) {
+        const QString ufKey = foldedForMatch(uf);
+        const QString cidadeKey = foldedForMatch(cidade);
+        const int ufCol = municipios.fieldIndex(QStringLiteral("uf"));
+        const int nomeCol = municipios.fieldIndex(QStringLiteral("nome"));
+        const int codigoCol = municipios.fieldIndex(QStringLiteral("codigo"));
+        for (int r = 0; r < municipios.rowCount(); ++r) {
+            if (foldedForMatch(municipios.valueAt(r, ufCol).toString()).startsWith(ufKey) &&
+                foldedForMatch(municipios.valueAt(r, nomeCol).toString()).startsWith(cidadeKey)) {
+                m_municipios.choose(municipios.valueAt(r, codigoCol));
+                return;
+            }
         }
     }
+    // None found: a municipality the list does not show (another state's) is not kept.
+    if (m_municipios.shownText().isEmpty()) m_municipios.choose(QVariant());
 }
 
 } // namespace cad

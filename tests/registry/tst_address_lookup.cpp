@@ -172,9 +172,10 @@ private Q_SLOTS:
             QCOMPARE(f.municipalityList()->shownText(), QStringLiteral("BELO HORIZONTE"));
             return;
         }
-        // As received, street after a blank; the city and the state columns are left alone.
+        // As received, street after a blank; the city column is left alone, the state is the one shown.
         QCOMPARE(addressOf(f), QStringList({" Avenida Paulista", "de 612 a 1510 - lado par", "Bela Vista",
-                                            "BELO HORIZONTE", "MG"}));
+                                            "BELO HORIZONTE", "SP"}));
+        QCOMPARE(f.tbFornecedor.value(QStringLiteral("CodigoCidade")).toLongLong(), 3550308);
         QCOMPARE(f.stateList()->shownText(), QStringLiteral("São Paulo"));
         const QStringList states = listValues(f.myqryMyMunicipios, QStringLiteral("uf"));
         QCOMPARE(states.size(),
@@ -192,10 +193,11 @@ private Q_SLOTS:
         QTest::addColumn<bool>("newSupplier");
         QTest::addColumn<QString>("storedState");
         QTest::addColumn<QString>("stateShown");
-        QTest::newRow("existing supplier") << false << "MG"
-                                           << "Minas Gerais";
-        QTest::newRow("new supplier") << true << ""
-                                      << "";
+        // The state the list shows is saved: never MG with the code of São Paulo.
+        QTest::newRow("existing supplier") << false << "SP"
+                                           << "São Paulo";
+        QTest::newRow("new supplier") << true << "SP"
+                                      << "São Paulo";
     }
     void oneAddressThenSaved()
     {
@@ -285,9 +287,9 @@ private Q_SLOTS:
         QCOMPARE(shownRows, 2);
         QCOMPARE(currentRow, 1);
         QCOMPARE(m_fx->takeMessages().size(), 0);
-        // Upper case for a to z only; the state column is left alone.
+        // Upper case for a to z only; the state column takes the state shown.
         QCOMPARE(addressOf(f), QStringList({" AVENIDA BRIGADEIRO FARIA LIMA", complement, "ITAIM BIBI",
-                                            QStringLiteral("SãO PAULO"), "MG"}));
+                                            QStringLiteral("SãO PAULO"), "SP"}));
         QCOMPARE(f.stateList()->shownText(), QStringLiteral("São Paulo"));
         QCOMPARE(f.municipalityList()->shownText(), QStringLiteral("São Paulo"));
         QCOMPARE(municipalityRowCode(f).toLongLong(), 3550308);

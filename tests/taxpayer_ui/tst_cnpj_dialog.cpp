@@ -232,8 +232,9 @@ private Q_SLOTS:
         QCOMPARE(s.text(QStringLiteral("Cep")), QStringLiteral("01310100"));
         QCOMPARE(s.text(QStringLiteral("CNAE")),
                  activities.isEmpty() ? QString() : activities.join(QStringLiteral("\r\n")) + "\r\n");
-        QVERIFY(s.isNull(QStringLiteral("Estado"))); // the lists are positioned instead
-        QVERIFY(s.isNull(QStringLiteral("CodigoCidade")));
+        // The state the list shows is the state the record holds, with that state's municipality.
+        QCOMPARE(s.text(QStringLiteral("Estado")), QStringLiteral("SP"));
+        QCOMPARE(s.value(QStringLiteral("CodigoCidade")).toLongLong(), 3550308);
         QCOMPARE(f.stateList()->shownText(), QStringLiteral("São Paulo"));
         QCOMPARE(f.municipalityList()->key().toLongLong(), 3550308);
         QCOMPARE(f.myqryMyMunicipios.value(QStringLiteral("codigo")).toLongLong(), 3550308);
@@ -262,30 +263,33 @@ private Q_SLOTS:
         QCOMPARE(f.municipalityList()->key().toLongLong(), 3106200);
     }
 
-    void municipalityListLeftAsItWas_data()
+    void listsFollowTheCompanysState_data()
     {
         QTest::addColumn<bool>("narrowToRio");
         QTest::addColumn<QString>("cnpj");
         QTest::addColumn<QString>("stateShown");
-        QTest::newRow("list of another state") << true << kPadaria << QStringLiteral("São Paulo");
+        QTest::addColumn<qlonglong>("municipality");
+        // As a pick of SP would: the list narrowed to SP, where the company's municipality is found.
+        QTest::newRow("list of another state")
+            << true << kPadaria << QStringLiteral("São Paulo") << 3550308LL;
         // The service hides the municipality and state: no prefix of nothing picks the first row.
-        QTest::newRow("municipality hidden") << false << QStringLiteral("45321789000110") << QString();
+        QTest::newRow("municipality hidden") << false << QStringLiteral("45321789000110") << QString() << 0LL;
     }
 
-    void municipalityListLeftAsItWas()
+    void listsFollowTheCompanysState()
     {
         QFETCH(bool, narrowToRio);
         QFETCH(QString, cnpj);
         QFETCH(QString, stateShown);
+        QFETCH(qlonglong, municipality);
         cad::TfrmFornecedor& f = newSupplier();
         if (narrowToRio) {
-            f.stateList()->setKey(QStringLiteral("RJ"));
-            f.dblkcbbufsClick();
-            f.myqryMyMunicipios.locate(QStringLiteral("codigo"), 3304557);
+            testsupport::pick(f, "dblkcbbufs", QStringLiteral("Rio de J"));
+            testsupport::pick(f, "dblkcbbcodigocidade", QStringLiteral("Rio de J"));
+            QCOMPARE(f.tbFornecedor.value(QStringLiteral("CodigoCidade")).toLongLong(), 3304557);
         } else {
             f.myqryMyMunicipios.locate(QStringLiteral("codigo"), 3550308);
         }
-        const QVariant before = f.myqryMyMunicipios.value(QStringLiteral("codigo"));
         const int rows = f.myqryMyMunicipios.rowCount();
         withDialog(f, [&](TF_ConsultaCNPJ& d) {
             consult(d, cnpj, kCaptcha);
@@ -293,9 +297,33 @@ private Q_SLOTS:
         });
         QCOMPARE(m_fx->takeMessages().size(), 0);
         QCOMPARE(f.stateList()->shownText(), stateShown);
-        QCOMPARE(f.myqryMyMunicipios.rowCount(), rows);
-        QCOMPARE(f.myqryMyMunicipios.value(QStringLiteral("codigo")), before);
-        QVERIFY(f.municipalityList()->key().isNull());
+        const cad::RecordSet& s = f.tbFornecedor;
+        if (municipality == 0) {
+            QCOMPARE(f.myqryMyMunicipios.rowCount(), rows);
+            QVERIFY(f.municipalityList()->key().isNull());
+            QVERIFY(s.isNull(QStringLiteral("Estado")));
+            QVERIFY(s.isNull(QStringLiteral("CodigoCidade")));
+            return;
+        }
+        QVERIFY(!f.myqryMyMunicipios.locate(QStringLiteral("uf"), QStringLiteral("RJ")));
+        QCOMPARE(f.municipalityList()->key().toLongLong(), municipality);
+        QCOMPARE(s.text(QStringLiteral("Estado")), QStringLiteral("SP"));
+        QCOMPARE(s.value(QStringLiteral("CodigoCidade")).toLongLong(), municipality);
+    }
+
+    // The state shown is saved, so the copy to the central server is made.
+    void savedWithTheStateShownAndCopied()
+    {
+        cad::TfrmFornecedor& f = newSupplier();
+        withDialog(f, [&](TF_ConsultaCNPJ& d) { consult(d, QStringLiteral("11222333000181"), kCaptcha); });
+        testsupport::chooseTaxpayer(f, QStringLiteral("1 -"));
+        press(f, "ToolButton7");
+        QCOMPARE(m_fx->takeMessages().size(), 0);
+        QCOMPARE(m_fx->local(QStringLiteral("SELECT CONCAT_WS('|', Estado, CodigoCidade) FROM fornecedor")),
+                 QStringList{QStringLiteral("SP|3550308")});
+        QCOMPARE(m_fx->central(QStringLiteral("SELECT CONCAT_WS('|', Estado, Cidade) FROM fornecedor WHERE "
+                                              "Cgccpf = '11222333000181'")),
+                 QStringList{QStringLiteral("SP|SãO PAULO")});
     }
 
     void failedLookupKeepsPreviousValues_data()
@@ -350,7 +378,8 @@ private Q_SLOTS:
         QTest::newRow("request fails")
             << QStringLiteral("captcha/ausente.asp")
             << QStringLiteral("Erro na hora de fazer o download da imagem do captcha.\r\n");
-        QTest::newRow("not a PNG image") << QStringLiteral("Cnpjreva_Solicitacao_CS.asp") << QString();
+        QTest::newRow("not a PNG image") << QStringLiteral("Cnpjreva_Solicitacao_CS.asp")
+                                         << QStringLiteral("A imagem do captcha não pôde ser lida: ");
     }
 
     void imageThatCannotBeShown()
