@@ -1,5 +1,8 @@
 #include "report/ReportDefinition.h"
 
+#include <QFontDatabase>
+#include <QGuiApplication>
+
 #include <stdexcept>
 
 namespace cad::report {
@@ -72,8 +75,25 @@ ReportItem& Report::item(const QString& name)
     throw std::runtime_error(QStringLiteral("O relatório não tem o item %1").arg(name).toStdString());
 }
 
+namespace {
+
+// Debian keeps Wine's metric-compatible Tahoma (package fonts-wine) outside the fonts the system
+// lists; forms name Tahoma, so it is added to the program's fonts when the system has none.
+void addMissingFaces()
+{
+    static bool done = false;
+    if (done || !qGuiApp) return; // fonts can only be added once the application exists
+    done = true;
+    if (!QFontDatabase::hasFamily(QStringLiteral("Tahoma")))
+        for (const char* file : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"})
+            QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+}
+
+} // namespace
+
 QFont reportFont(const QString& family, qreal points, bool bold)
 {
+    addMissingFaces();
     QFont f(family);
     f.setPointSizeF(points);
     f.setBold(bold);

@@ -53,16 +53,32 @@ public:
     [[nodiscard]] PageContent content(int page) const;
 
 private:
+    /// A band on a page; a band whose texts run past the page shows the part from FROM to TO (band
+    /// millimetres) here and the rest on the next pages.
     struct Slot
     {
         const Band* band;
         int row;
         qreal top;
+        qreal from = 0;
+        qreal to = -1; ///< -1: the whole band
     };
+    /// Where an item's text must stop so it never covers another item: the left of the nearest
+    /// item to its right on its line, the top of the nearest item under it (0: none).
+    struct Bounds
+    {
+        qreal right = 0;
+        qreal bottom = 0;
+    };
+    [[nodiscard]] static Bounds boundsOf(const Band& band, const ReportItem& item);
     [[nodiscard]] std::vector<PlacedText> placeItems(const Band& band, int row, const QPointF& origin) const;
-    [[nodiscard]] qreal heightOf(const Band& band, int row);
-    /// Width ITEM's text wraps at: its own for a stretching item, else the band's right edge.
-    [[nodiscard]] static qreal wrapRoom(const Band& band, const ReportItem& item);
+    /// The band's height for ROW; with DESIGN false only as far as its texts reach.
+    [[nodiscard]] qreal heightOf(const Band& band, int row, bool design = true);
+    /// Where a page that holds the band's part from FROM and has room to LIMIT ends it: before the
+    /// first line of text that does not fit whole.
+    [[nodiscard]] qreal cutAt(const Band& band, int row, qreal from, qreal limit) const;
+    /// TEXTS as far as they fall within FROM to TO of a band placed at BANDTOP, by whole lines.
+    static void keepPart(std::vector<PlacedText>& texts, qreal bandTop, qreal from, qreal to);
     [[nodiscard]] QString textOf(const ReportItem& item, int row) const;
     [[nodiscard]] QString valueText(int column, int row) const;
 
@@ -72,13 +88,14 @@ private:
     struct ItemFacts
     {
         qreal height; ///< a caption's height, or a value's when it takes one line
-        qreal room;   ///< width its text wraps at
-        int column;   ///< a value's column, -1 for a caption
+        qreal room;   ///< width its text wraps at (0: only at its own line breaks)
+        Bounds bounds;
+        int column; ///< a value's column, -1 for a caption
         QFontMetricsF metrics;
     };
-    [[nodiscard]] const ItemFacts& factsOf(const Band& band, const ReportItem& item);
+    [[nodiscard]] const ItemFacts& factsOf(const Band& band, const ReportItem& item) const;
     [[nodiscard]] int columnOf(const ReportItem& item) const;
-    QHash<const ReportItem*, ItemFacts> m_facts;
+    mutable QHash<const ReportItem*, ItemFacts> m_facts;
 };
 
 } // namespace cad::report

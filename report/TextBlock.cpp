@@ -91,6 +91,37 @@ int lineBound(const QString& text, const QFontMetricsF& metrics, qreal wrapWidth
     return lines;
 }
 
+QStringList lines(const QString& text, const QFont& font, qreal wrapWidthMm)
+{
+    const QString laidOut = withLineSeparators(text);
+    QTextLayout layout(laidOut, font, &referenceDevice());
+    layOut(layout, wrapWidthMm);
+    QStringList out;
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        QString part = laidOut.mid(line.textStart(), line.textLength());
+        if (part.endsWith(QChar::LineSeparator)) part.chop(1);
+        out << part;
+    }
+    return out;
+}
+
+QString fitWidth(const QString& text, const QFont& font, qreal widthMm)
+{
+    const QFontMetricsF fm = metrics(font);
+    const qreal room = widthMm * kUnitsPerMm;
+    if (fm.horizontalAdvance(text) <= room) return text;
+    qsizetype fits = 0, over = text.size(); // a beginning of FITS characters fits, of OVER does not
+    while (over - fits > 1) {
+        const qsizetype mid = (fits + over) / 2;
+        if (fm.horizontalAdvance(text.left(mid)) <= room)
+            fits = mid;
+        else
+            over = mid;
+    }
+    return text.left(fits);
+}
+
 void draw(QPainter& p, const QString& text, const QFont& font, const QRectF& boxMm, qreal wrapWidthMm)
 {
     if (text.isEmpty()) return;

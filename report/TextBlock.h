@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 
 class QPainter;
 
@@ -23,6 +24,12 @@ namespace cad::report::textblock {
 /// Lines TEXT can take at most when wrapped at WRAPWIDTHMM in the font of METRICS, found
 /// without laying it out (generous: it allows for glyphs twice the font's widest).
 [[nodiscard]] int lineBound(const QString& text, const QFontMetricsF& metrics, qreal wrapWidthMm);
+
+/// The lines TEXT takes, as measure() lays them out (without their line breaks).
+[[nodiscard]] QStringList lines(const QString& text, const QFont& font, qreal wrapWidthMm = 0);
+
+/// The longest beginning of the one-line TEXT that is at most WIDTHMM wide in FONT.
+[[nodiscard]] QString fitWidth(const QString& text, const QFont& font, qreal widthMm);
 
 /// Draws TEXT left-aligned from the top-left corner of BOXMM, wrapped as measure() wraps it.
 /// P works in millimetres; the text is not clipped to the box.

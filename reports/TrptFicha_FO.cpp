@@ -23,11 +23,14 @@ struct Entry
     Sizing sizing = Sizing::AutoSize;
 };
 
-// Positions in millimetres from the band's top-left corner; widths are the design widths.
+// Positions in millimetres from the band's top-left corner; widths are the design widths. The code
+// box holds nine digits, and the second telephone and the document sit where an ordinary first
+// telephone and type name ("PESSOA JURIDICA") end, in the fonts' metrics: no value covers the next
+// item. A longer value is cut where the next item begins (ReportLayout).
 const Entry kEntries[] = {
     {40.8, 4.2, 32.1, "lblFornecedor", "Fornecedor: ", nullptr},
-    {40.1, 38.6, 16.3, "fldCodigofornecedor", nullptr, "Codigofornecedor", Sizing::Stretch},
-    {40.8, 59.7, 13.6, "fldNome", nullptr, "Nome"},
+    {40.1, 38.6, 25.5, "fldCodigofornecedor", nullptr, "Codigofornecedor", Sizing::Stretch},
+    {40.8, 65.5, 13.6, "fldNome", nullptr, "Nome"},
     {52.2, 4.2, 26.8, "lblEndereco", "Endereço: ", nullptr},
     {51.8, 34.0, 22.3, "fldEndereco", nullptr, "Endereco"},
     {63.5, 4.2, 18.9, "lblBairro", "Bairro: ", nullptr},
@@ -40,11 +43,11 @@ const Entry kEntries[] = {
     {73.3, 161.0, 9.8, "fldCep", nullptr, "Cep"},
     {84.3, 4.2, 26.5, "lblTelefones", "Telefones:", nullptr},
     {84.3, 32.5, 23.4, "fldTelefone1", nullptr, "Telefone1"},
-    {84.3, 61.6, 23.4, "fldTelefone2", nullptr, "Telefone2"},
+    {84.3, 70.0, 23.4, "fldTelefone2", nullptr, "Telefone2"},
     {94.9, 4.2, 13.2, "lblTipo", "Tipo:", nullptr},
     {94.9, 20.0, 10.2, "fldTipo", nullptr, "Tipo"},
-    {94.9, 34.0, 25.3, "lblCgccpf", "CGC/CPF:", nullptr},
-    {94.9, 60.9, 21.9, "fldCgccpf", nullptr, "Cgccpf"},
+    {94.9, 67.0, 25.3, "lblCgccpf", "CGC/CPF:", nullptr},
+    {94.9, 93.5, 21.9, "fldCgccpf", nullptr, "Cgccpf"},
     {108.1, 4.2, 12.9, "lblObs", "OBS:", nullptr},
     {108.5, 45.0, 9.8, "fldObs", nullptr, "Obs"},
 };

@@ -3,7 +3,8 @@
 #   deps.sh [--fuzz]   --fuzz: also clang and its libFuzzer and sanitizer runtimes (scripts/fuzz.sh)
 set -euo pipefail
 pkgs=(build-essential cmake pkg-config python3 qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
-      qt6-webengine-dev libmariadb-dev mariadb-server mariadb-client libssl-dev openssl curl nginx-light ccache)
+      qt6-webengine-dev libmariadb-dev mariadb-server mariadb-client libssl-dev openssl curl nginx-light ccache
+      qt6-translations-l10n fonts-liberation2 fonts-wine poppler-utils)
 if [ "${1:-}" = --fuzz ]; then pkgs+=(clang libclang-rt-14-dev); fi
 missing=()
 for p in "${pkgs[@]}"; do
