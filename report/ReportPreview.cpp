@@ -3,6 +3,7 @@
 #include "data/widgets/ErrorSink.h"
 #include "http/WaitCursor.h"
 #include "report/PageView.h"
+#include "report/PrintIcon.h"
 #include "report/ReportPainter.h"
 
 #include <QAction>
@@ -20,16 +21,21 @@ namespace cad::report {
 
 namespace {
 
-/// A command with the desktop theme's icon THEMEICON where there is one, else the style's ICON.
-QAction* addCommand(QToolBar* bar, const QString& name, const QString& caption, QStyle::StandardPixmap icon,
-                    const QKeySequence& key = {}, const QString& themeIcon = {})
+/// A command with ICON.
+QAction* addCommand(QToolBar* bar, const QString& name, const QString& caption, const QIcon& icon,
+                    const QKeySequence& key = {})
 {
-    const QIcon fallback = bar->style()->standardIcon(icon);
-    QAction* a =
-        bar->addAction(themeIcon.isEmpty() ? fallback : QIcon::fromTheme(themeIcon, fallback), caption);
+    QAction* a = bar->addAction(icon, caption);
     a->setObjectName(name);
     a->setShortcut(key);
     return a;
+}
+
+/// A command with the style's ICON.
+QAction* addCommand(QToolBar* bar, const QString& name, const QString& caption, QStyle::StandardPixmap icon,
+                    const QKeySequence& key = {})
+{
+    return addCommand(bar, name, caption, bar->style()->standardIcon(icon), key);
 }
 
 } // namespace
@@ -57,9 +63,10 @@ ReportPreview::ReportPreview(const ReportLayout& layout, const QString& title, Q
     QAction* lastPage = addCommand(bar, QStringLiteral("actUltima"), QStringLiteral("Última"),
                                    QStyle::SP_MediaSkipForward, Qt::Key_End);
     bar->addSeparator();
+    // The theme's printer where it has one, else the program's own (the style has none).
     QAction* printAction =
         addCommand(bar, QStringLiteral("actImprimir"), QStringLiteral("Imprimir..."),
-                   QStyle::SP_DialogSaveButton, QKeySequence::Print, QStringLiteral("document-print"));
+                   QIcon::fromTheme(QStringLiteral("document-print"), printIcon()), QKeySequence::Print);
     QAction* pdf =
         addCommand(bar, QStringLiteral("actPdf"), QStringLiteral("Salvar PDF..."), QStyle::SP_DriveHDIcon);
     bar->addSeparator();

@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QPrinter>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -138,6 +139,7 @@ private Q_SLOTS:
         ReportPreview preview(layout, QStringLiteral("Relatório"));
         QStringList seen;
         bool paperShown = false;
+        bool printIconOwn = false;
         QTimer::singleShot(0, &preview, [&] {
             auto* shown = qobject_cast<ReportPreview*>(QApplication::activeModalWidget());
             if (!shown) return;
@@ -155,12 +157,19 @@ private Q_SLOTS:
             const QRectF paper = view->paperRect();
             paperShown = QRectF(view->rect()).contains(paper) &&
                          grabbed.pixelColor(paper.center().toPoint()) == Qt::white;
+            // "Imprimir" shows a printer, not the style's save icon, when the theme has none.
+            const QImage printIcon =
+                shown->findChild<QAction*>(QStringLiteral("actImprimir"))->icon().pixmap(32).toImage();
+            printIconOwn =
+                !printIcon.isNull() &&
+                printIcon != shown->style()->standardIcon(QStyle::SP_DialogSaveButton).pixmap(32).toImage();
             shown->findChild<QAction*>(QStringLiteral("actFechar"))->trigger();
         });
         preview.exec();
         QCOMPARE(seen, (QStringList{QStringLiteral("Página 1 de 3"), QStringLiteral("Página 2 de 3"),
                                     QStringLiteral("Página 3 de 3")}));
         QVERIFY(paperShown);
+        QVERIFY(printIconOwn);
         QVERIFY(!preview.isMaximized());
         QVERIFY(preview.isHidden());
     }
