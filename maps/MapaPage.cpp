@@ -32,6 +32,8 @@ const char* const kTemplate = R"PAGE(<!DOCTYPE html>
 <link href="https://@STYLEHOST@/apis/maps/documentation/javascript/examples/default.css" rel="stylesheet" type="text/css" />
 <script type="text/javascript" src="https://@APIHOST@/maps/api/js?key=@KEY@"></script>
 <script type="text/javascript">
+function reportFailure(status) { document.getElementById('inputStatus').value = status; }
+window.gm_authFailure = function () { reportFailure('REQUEST_DENIED'); };
 var directionsService = new google.maps.DirectionsService();
 var directionsDisplay;
 var map;
@@ -51,6 +53,7 @@ function initialize() {
 	});
 }
 function calcRoute() {
+	if (typeof google === 'undefined') { reportFailure('UNAVAILABLE'); return; }
 	initialize();
 	var selectedMode = '@MODE@';
 @START@
@@ -66,6 +69,8 @@ function calcRoute() {
 			}
 			total = total / 1000;
 			document.getElementById('inputTotal').value = total;
+		} else {
+			reportFailure(status);
 		}
 		document.getElementById('divTotal').innerHTML = '<br /><b>Distância Total: ' + total + '</b>';
 	});
@@ -74,6 +79,7 @@ function calcRoute() {
 </head>
 <body onload="calcRoute()">
 <input type='hidden' id='inputTotal' value='' />
+<input type='hidden' id='inputStatus' value='' />
 <div id="printPanel">
 <table id="tbMapa">
 <tr>

@@ -89,6 +89,7 @@ QWidget* TFormMapa::buildBand()
 
     auto* origem = buildAddressGroup(QStringLiteral("Origem"), QStringLiteral("Origem"), m_origem);
     m_mostrarMapa = new QPushButton(QStringLiteral("Mostrar Mapa"));
+    m_mostrarMapa->setAutoDefault(false); // Enter in the screen presses no button
     m_mostrarMapa->setObjectName(QStringLiteral("Button1"));
     static_cast<QFormLayout*>(origem->layout())->addRow(m_mostrarMapa);
     connect(m_mostrarMapa, &QPushButton::clicked, this, [this] { guarded([this] { Button1Click(); }); });
@@ -116,6 +117,7 @@ QWidget* TFormMapa::buildBand()
     row->addLayout(modeColumn);
 
     m_tracaRota = new QPushButton(QStringLiteral("Traçar Rota"));
+    m_tracaRota->setAutoDefault(false);
     m_tracaRota->setObjectName(QStringLiteral("btnTracaRota"));
     connect(m_tracaRota, &QPushButton::clicked, this, [this] { guarded([this] { btnTracaRotaClick(); }); });
     row->addWidget(m_tracaRota, 0, Qt::AlignTop);

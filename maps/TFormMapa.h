@@ -75,6 +75,8 @@ private:
     void navigate(const QUrl& url);
     void waitForPage();
     void storeDistance(const QString& km);
+    /// Says why no distance came: the address, or the service (and whether a key is configured).
+    void reportRouteFailure(const QString& status);
 
     // browser events
     void WebBrowser1BeforeNavigate2();

@@ -1,5 +1,6 @@
 // The route screen: drawing a route, reading its distance back from the page and keeping it.
 #include "app/ui/Dialogs.h"
+#include "http/ServiceSettings.h"
 #include "http/WaitCursor.h"
 #include "maps/MapaWebPage.h"
 #include "maps/TFormMapa.h"
@@ -93,11 +94,15 @@ void TFormMapa::GerarPaginaMapa(const QString& start, const QString& end)
 void TFormMapa::PegarDistancia()
 {
     QString text;
+    QString failure; // the service's own status when the page reports one
     try {
         waitcursor::Guard wait; // ends before the message below
-        for (int i = 0; i < kDistanceReads && text.isEmpty() && !m_closing; ++i) {
+        for (int i = 0; i < kDistanceReads && text.isEmpty() && failure.isEmpty() && !m_closing; ++i) {
             text = LerValorElemento(*m_page, QStringLiteral("input"), QStringLiteral("value"),
                                     QStringLiteral("inputTotal"));
+            if (text.isEmpty())
+                failure = LerValorElemento(*m_page, QStringLiteral("input"), QStringLiteral("value"),
+                                           QStringLiteral("inputStatus"));
             QCoreApplication::processEvents();
         }
     } catch (const std::exception&) {
@@ -107,7 +112,26 @@ void TFormMapa::PegarDistancia()
     if (!text.isEmpty())
         m_distancia->setText(text);
     else
+        reportRouteFailure(failure);
+}
+
+void TFormMapa::reportRouteFailure(const QString& status)
+{
+    // Only an address the service could not place (or route) is the operator's to check.
+    if (status.isEmpty() || status == QLatin1String("NOT_FOUND") || status == QLatin1String("ZERO_RESULTS")) {
         dialogs::information(QStringLiteral("Verifique o Endereço se está Correto !!"));
+        return;
+    }
+    QString text;
+    if (status == QLatin1String("UNAVAILABLE"))
+        text = QStringLiteral("O serviço de mapas não pôde ser carregado.");
+    else if (status == QLatin1String("REQUEST_DENIED") && serviceSettings().mapsKey.isEmpty())
+        text = QStringLiteral("Nenhuma chave da API de mapas configurada (MAPASCHAVE na seção [SERVICOS] do "
+                              "Admin.ini): o serviço de mapas recusou o pedido.");
+    else
+        text = QStringLiteral("O serviço de mapas recusou o pedido (%1).").arg(status);
+    dialogs::show(
+        {dialogs::appTitle(), text, dialogs::Icon::Warning, dialogs::Buttons::Ok, dialogs::Answer::Ok});
 }
 
 QString TFormMapa::LerValorElemento(MapaWebPage& browser, const QString& tag, const QString& attribute,

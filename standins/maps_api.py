@@ -17,8 +17,13 @@ Routes (destination's street, upper case, accents ignored; distances in metres p
   AVENIDA BRASIL    driving 7000 in two legs of 5000 and 2000, walking 6480, bicycling 6900, transit 8100
   RUA INEXISTENTE   NOT_FOUND, as is an empty origin or destination
   anything else     a distance of its own, the same for the same texts (for the demo)
+
+Keys: any key is accepted, unless CAD_STANDIN_MAPS_KEYS lists the accepted ones (comma-separated); a
+page loaded with another key is refused as the real service refuses it: gm_authFailure() is called
+and every directions request answers REQUEST_DENIED.
 """
 import json
+import os
 import unicodedata
 import zlib
 from urllib.parse import parse_qs, urlsplit
@@ -35,7 +40,7 @@ NOT_FOUND = ("RUA INEXISTENTE",)
 PLACES = {"SAO PAULO": (-23.5505, -46.6333), "RIO DE JANEIRO": (-22.9068, -43.1729)}
 
 SCRIPT = r"""(function () {
-var base = '%(base)s', calls = 0;
+var base = '%(base)s', calls = 0, refused = %(refused)s;
 function jsonp(path, params, done) {
     var name = '_cadMaps' + (++calls), query = [], tag = document.createElement('script');
     for (var k in params) query.push(encodeURIComponent(k) + '=' + encodeURIComponent(params[k]));
@@ -61,6 +66,7 @@ Geocoder.prototype.geocode = function (request, done) {
 };
 function DirectionsService() {}
 DirectionsService.prototype.route = function (request, done) {
+    if (refused) { setTimeout(function () { done({ routes: [] }, 'REQUEST_DENIED'); }, 0); return; }
     jsonp('/maps/api/directions/jsonp', { origin: request.origin, destination: request.destination,
                                           mode: request.travelMode }, function (a) { done(a, a.status); });
 };
@@ -82,6 +88,7 @@ window.google = { maps: {
     DirectionsStatus: { OK: 'OK', NOT_FOUND: 'NOT_FOUND', ZERO_RESULTS: 'ZERO_RESULTS', INVALID_REQUEST: 'INVALID_REQUEST' },
     GeocoderStatus: { OK: 'OK', ZERO_RESULTS: 'ZERO_RESULTS' }
 } };
+if (refused && window.gm_authFailure) setTimeout(window.gm_authFailure, 0);
 })();
 """
 
@@ -134,7 +141,10 @@ class MapsHandler(Handler):
             return self.not_found()
         if url.path == "/maps/api/js":
             base = self.scheme + "://" + (self.headers.get("Host") or "127.0.0.1:%d" % self.server.server_address[1])
-            return self.send(200, (SCRIPT % {"base": base}).encode("utf-8"), "text/javascript; charset=utf-8")
+            accepted = [k for k in os.environ.get("CAD_STANDIN_MAPS_KEYS", "").split(",") if k]
+            refused = "true" if accepted and query.get("key", "") not in accepted else "false"
+            script = SCRIPT % {"base": base, "refused": refused}
+            return self.send(200, script.encode("utf-8"), "text/javascript; charset=utf-8")
         if url.path in ("/maps/api/directions/jsonp", "/maps/api/geocode/jsonp"):
             callback = query.get("callback", "")
             if not callback.replace("_", "").isalnum():

@@ -158,6 +158,25 @@ private Q_SLOTS:
         QVERIFY(distance(*f).isEmpty());
     }
 
+    // No button is the default: Enter in a field or on a button opens nothing.
+    void enterPressesNoButton()
+    {
+        auto f = m_fx->open(m_fx->addSupplier({"RUA AUGUSTA", "500", "CONSOLACAO", "SAO PAULO", "SP"}));
+        QVERIFY(QTest::qWaitForWindowExposed(f.get()));
+        const QString caption = f->windowTitle();
+        for (const char* name : {"edtDestinoCidade", "Button1", "btnTracaRota"}) {
+            auto* w = control<QWidget>(*f, QLatin1String(name));
+            w->setFocus();
+            QTest::keyClick(w, Qt::Key_Return);
+            QTest::keyClick(w, Qt::Key_Enter, Qt::KeypadModifier);
+        }
+        for (auto* b : f->findChildren<QPushButton*>())
+            QVERIFY(!b->isDefault() && !b->autoDefault());
+        QCOMPARE(f->windowTitle(), caption);
+        QVERIFY(f->isVisible());
+        QCOMPARE(control<QWebEngineView>(*f, QStringLiteral("WebBrowser1"))->url(), QUrl());
+    }
+
     void readsTheLastMatchingElement_data()
     {
         QTest::addColumn<QString>("html");

@@ -28,19 +28,53 @@ private Q_SLOTS:
         m_fx->screen().takeMessages();
     }
 
-    void aFailedRouteKeepsTheStoredDistance()
+    void aFailedRouteSaysWhyAtOnce_data()
     {
-        const int code =
-            m_fx->addSupplier({"RUA INEXISTENTE", "1", "CENTRO", "SAO PAULO", "SP"}, QStringLiteral("42"));
+        QTest::addColumn<QString>("street");
+        QTest::addColumn<QString>("key");     // configured in Admin.ini
+        QTest::addColumn<bool>("keyChecked"); // the service accepts only CHAVE-BOA
+        QTest::addColumn<QString>("message");
+        QTest::newRow("address not found")
+            << "RUA INEXISTENTE" << QString() << false << "Verifique o Endereço se está Correto !!";
+        QTest::newRow("no key configured")
+            << "RUA AUGUSTA" << QString() << true
+            << "Nenhuma chave da API de mapas configurada (MAPASCHAVE na seção [SERVICOS] do Admin.ini): o "
+               "serviço de mapas recusou o pedido.";
+        QTest::newRow("key refused") << "RUA AUGUSTA"
+                                     << "CHAVE-RUIM" << true
+                                     << "O serviço de mapas recusou o pedido (REQUEST_DENIED).";
+    }
+
+    void aFailedRouteSaysWhyAtOnce()
+    {
+        QFETCH(QString, street);
+        QFETCH(QString, key);
+        QFETCH(bool, keyChecked);
+        QFETCH(QString, message);
+        std::unique_ptr<standins::StandInProcess> strict;
+        if (keyChecked) {
+            qputenv("CAD_STANDIN_MAPS_KEYS", "CHAVE-BOA");
+            strict = std::make_unique<standins::StandInProcess>(QStringLiteral("maps_api.py"));
+            qunsetenv("CAD_STANDIN_MAPS_KEYS");
+            serviceSettings().mapsHost = strict->hostPort();
+        }
+        serviceSettings().mapsKey = key;
+        const int code = m_fx->addSupplier({street, "1", "CENTRO", "SAO PAULO", "SP"}, QStringLiteral("42"));
         auto f = m_fx->open(code);
-        testsupport::click(*f, QStringLiteral("btnTracaRota")); // reads until its bound
+        QElapsedTimer clock;
+        clock.start();
+        testsupport::click(*f, QStringLiteral("btnTracaRota"));
+        const qint64 waited = clock.elapsed();
+        serviceSettings().mapsHost = m_fx->maps().hostPort();
+        serviceSettings().mapsKey.clear();
+        QVERIFY2(waited < 10000, "the screen read until its bound instead of taking the page's report");
         const auto messages = m_fx->screen().takeMessages();
         QCOMPARE(messages.size(), 1);
-        QCOMPARE(messages[0].text, QStringLiteral("Verifique o Endereço se está Correto !!"));
+        QCOMPARE(messages[0].text, message);
         QVERIFY(control<QLabel>(*f, QStringLiteral("lblDistancia"))->text().isEmpty());
         QCOMPARE(m_fx->storedKm(code), QStringLiteral("42"));
         QCOMPARE(m_fx->scratchKm(), QStringList());
-        QCOMPARE(m_fx->takeDirections().size(), 1);
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr); // the wait pointer ended
     }
 
     // A map provider whose certificate no trusted authority signed (someone on the path) gets no say
