@@ -16,6 +16,7 @@ BASE = "/Servicos/CPF/ConsultaSituacao/"
 PEOPLE = {
     "12345678909": {"nascimento": "01/02/1980", "nome": "JOSE  DA SILVA", "inscricao": "10/05/1998"},
     "11144477735": {"nascimento": "15/03/1975", "nome": "MARIA DE SOUZA CONCEIÇÃO", "inscricao": "22/07/1993"},
+    "71460238346": {"nascimento": "10/10/1990", "nome": "José de Araújo", "inscricao": "05/01/2010"},
 }
 REFUSED = {"52998224725"}  # the service calls it not valid
 UNAVAILABLE = {"93541134780"}

@@ -3,13 +3,21 @@
 #include "app/ui/ErrorDisplay.h"
 #include "http/WaitCursor.h"
 
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 
 namespace cad {
 
 CadApplication::CadApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
-    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
+    QLocale::setDefault(brazil);
+    // Qt's own dialogs and messages (the print dialog, the image decoder) in Portuguese too.
+    auto* qtTexts = new QTranslator(this);
+    if (qtTexts->load(brazil, QStringLiteral("qt"), QStringLiteral("_"),
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(qtTexts);
     errordisplay::install();
     waitcursor::install([](bool busy) {
         if (busy)

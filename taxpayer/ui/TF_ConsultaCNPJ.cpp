@@ -1,10 +1,10 @@
 // The CNPJ look-up dialog: its controls, the captcha image and the commands.
 #include "taxpayer/ui/TF_ConsultaCNPJ.h"
 
-#include "app/ui/Dialogs.h"
 #include "data/widgets/ErrorSink.h"
 #include "data/widgets/UpperCaseTyping.h"
 #include "http/WaitCursor.h"
+#include "taxpayer/ui/CaptchaField.h"
 
 #include <QBuffer>
 #include <QCheckBox>
@@ -16,24 +16,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <QValidator>
 #include <stdexcept>
 
 namespace cad {
 
 namespace {
-
-// Letters become capitals as they are typed; nothing is refused.
-class UpperCaseValidator : public QValidator
-{
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override
-    {
-        input = input.toUpper();
-        return Acceptable;
-    }
-};
 
 QLineEdit* resultField(const QString& name, QWidget* parent)
 {
@@ -104,7 +91,7 @@ QWidget* TF_ConsultaCNPJ::buildInputArea()
 
     m_editCaptcha = new QLineEdit(area);
     m_editCaptcha->setObjectName(QStringLiteral("EditCaptcha"));
-    m_editCaptcha->setValidator(new UpperCaseValidator(m_editCaptcha));
+    captcha::setUp(m_editCaptcha);
     m_editCaptcha->installEventFilter(this);
     g->addWidget(captioned(QStringLiteral("Digite o Captcha"), m_editCaptcha, area), 1, 0);
 
@@ -187,9 +174,7 @@ void TF_ConsultaCNPJ::LabAtualizarCaptchaClick()
     QBuffer buffer(&image);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "png");
-    const QImage decoded = reader.read();
-    if (decoded.isNull()) throw std::runtime_error(reader.errorString().toStdString());
-    m_captcha = QPixmap::fromImage(decoded);
+    m_captcha = QPixmap::fromImage(captcha::read(reader));
     showCaptcha();
     m_editCaptcha->clear();
     m_editCaptcha->setFocus();
@@ -203,13 +188,7 @@ void TF_ConsultaCNPJ::showCaptcha()
 
 void TF_ConsultaCNPJ::ButBuscarClick()
 {
-    // The service trims the typed text: blanks alone would only spend the image.
-    if (m_editCaptcha->text().trimmed().isEmpty()) {
-        dialogs::show({dialogs::appTitle(), QStringLiteral("É necessário digitar o captcha."),
-                       dialogs::Icon::Information, dialogs::Buttons::Ok, dialogs::Answer::Ok});
-        m_editCaptcha->setFocus();
-        return;
-    }
+    if (!captcha::typed(m_editCaptcha)) return;
     waitcursor::Guard wait;
     (void)CadConsultaCNPJ1.Lookup(m_editCNPJ->displayText(), m_editCaptcha->text(),
                                   m_ckRemoverEspacosDuplos->isChecked());

@@ -1,10 +1,8 @@
 #include "taxpayer/ui/TfrmConsultaCPF.h"
 
-#include "app/ui/Dialogs.h"
 #include "data/RecordSet.h"
 #include "data/widgets/ErrorSink.h"
-#include "data/widgets/UpperCaseTyping.h"
-#include "http/TextRoutines.h"
+#include "taxpayer/ui/CaptchaField.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,6 +15,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyleOptionFrame>
 #include <QVBoxLayout>
 #include <functional>
 
@@ -34,6 +33,19 @@ QLineEdit* resultField(const char* name, QWidget* parent)
     e->setReadOnly(true);
     e->setFocusPolicy(Qt::NoFocus);
     return e;
+}
+
+// Room for SAMPLE in the field's own font and style, however small the dialog is made.
+void keepRoomFor(QLineEdit* e, const QString& sample)
+{
+    QStyleOptionFrame option;
+    option.initFrom(e);
+    option.lineWidth = e->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, e);
+    const QMargins margins = e->textMargins();
+    const QFontMetrics fm = e->fontMetrics();
+    const QSize text(fm.horizontalAdvance(sample + QLatin1Char(' ')) + 4 + margins.left() + margins.right(),
+                     fm.height());
+    e->setMinimumWidth(e->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, e).width());
 }
 
 /// A caption clicked like a link ("Atualizar Captcha"); it takes no focus.
@@ -101,19 +113,22 @@ QWidget* TfrmConsultaCPF::buildInputArea()
     yellow.setColor(QPalette::Base, kLightYellow);
     m_cpf->setPalette(yellow);
     m_cpf->installEventFilter(this);
+    keepRoomFor(m_cpf, QStringLiteral("000.000.000-00"));
     grid->addWidget(new QLabel(QStringLiteral("Digite o CPF:"), area), 0, 0);
     grid->addWidget(m_cpf, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("Digite o CPF: Sem Ponto ou Traços"), area), 0, 2);
 
     m_nascimento = new QLineEdit(area);
     m_nascimento->setObjectName(QStringLiteral("medtEditDtNasc"));
-    m_nascimento->setInputMask(QStringLiteral("99/99/0000; "));
+    m_nascimento->setInputMask(QStringLiteral("00/00/9999; ")); // day and month optional, year required
+    keepRoomFor(m_nascimento, QStringLiteral("00/00/0000"));
     grid->addWidget(new QLabel(QStringLiteral("Digite a Data de Nascimento:"), area), 1, 0);
     grid->addWidget(m_nascimento, 1, 1);
 
     m_captcha = new QLineEdit(area);
     m_captcha->setObjectName(QStringLiteral("EditCaptcha"));
-    raiseLettersAsTyped(m_captcha);
+    captcha::setUp(m_captcha);
+    keepRoomFor(m_captcha, QStringLiteral("WWWWWWWW"));
     grid->addWidget(new QLabel(QStringLiteral("Digite o Captcha"), area), 2, 0);
     grid->addWidget(m_captcha, 2, 1);
 
@@ -208,11 +223,7 @@ void TfrmConsultaCPF::LabAtualizarCaptchaClick()
                                            .arg(path, file.errorString()));
     file.close();
     QImageReader reader(path, "png");
-    const QImage image = reader.read();
-    if (image.isNull())
-        throw ECadConsultaCPFException(
-            QStringLiteral("A imagem do captcha não pôde ser lida: %1").arg(reader.errorString()));
-    showCaptcha(image);
+    showCaptcha(captcha::read(reader));
     m_captcha->clear();
     m_captcha->setFocus();
 }
@@ -243,19 +254,16 @@ void TfrmConsultaCPF::SetNPJExit()
 
 void TfrmConsultaCPF::btnConsultarClick()
 {
-    if (m_captcha->text().isEmpty()) {
-        dialogs::information(QStringLiteral("É necessário digitar o captcha."));
-        m_captcha->setFocus();
-        return;
-    }
+    if (!captcha::typed(m_captcha)) return;
     // The date goes as the field shows it: slashes, and a blank for each digit not typed.
     if (!m_consulta.Lookup(m_cpf->text(), m_nascimento->displayText(), m_captcha->text(), false)) return;
-    m_nome->setText(UpperAZ(m_consulta.Nome()));
-    m_situacao->setText(UpperAZ(m_consulta.Situacao()));
-    m_emissao->setText(UpperAZ(m_consulta.Emissao()));
-    m_codigoControle->setText(UpperAZ(m_consulta.CodCtrlControle()));
-    m_digito->setText(UpperAZ(m_consulta.DigitoVerificador()));
-    m_inscricao->setText(UpperAZ(m_consulta.DataInscricao()));
+    // The whole result in capitals, accented letters included: the name goes on to Nome so.
+    m_nome->setText(m_consulta.Nome().toUpper());
+    m_situacao->setText(m_consulta.Situacao().toUpper());
+    m_emissao->setText(m_consulta.Emissao().toUpper());
+    m_codigoControle->setText(m_consulta.CodCtrlControle().toUpper());
+    m_digito->setText(m_consulta.DigitoVerificador().toUpper());
+    m_inscricao->setText(m_consulta.DataInscricao().toUpper());
     copyIntoSupplier();
 }
 

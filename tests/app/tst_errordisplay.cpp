@@ -1,9 +1,12 @@
 // The general error display: a failure that reaches the event loop is shown in one modal box
 // titled with the application's title, with the full-stop rule; a silent abort shows nothing.
 #include "app/ui/CadApplication.h"
+
 #include "app/ui/Dialogs.h"
 #include "app/ui/ErrorDisplay.h"
 #include "data/DbError.h"
+#include <QBuffer>
+#include <QImageReader>
 
 #include <QtTest>
 
@@ -117,6 +120,18 @@ private Q_SLOTS:
         });
         cad::errordisplay::show(cad::DbError(QStringLiteral("falhou")));
         QCOMPARE(pointerDuringBox, std::optional<bool>(false));
+    }
+
+    // Qt's own texts reach the operator in Portuguese: the print dialog, the image decoder.
+    void qtTextsInPortuguese()
+    {
+        QCOMPARE(QCoreApplication::translate("QPrintDialog", "Print"), QStringLiteral("Imprimir"));
+        QBuffer notAnImage;
+        notAnImage.setData("<html>não é uma imagem</html>");
+        QImageReader reader(&notAnImage, "png");
+        QVERIFY(reader.read().isNull());
+        QVERIFY2(!reader.errorString().contains(QStringLiteral("Unable")), qPrintable(reader.errorString()));
+        QVERIFY(!reader.errorString().isEmpty());
     }
 };
 

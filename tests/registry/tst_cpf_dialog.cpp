@@ -193,22 +193,52 @@ private Q_SLOTS:
         }));
     }
 
+    void emptyCaptchaSendsNothing_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("blanks only") << QStringLiteral("   ");
+    }
     void emptyCaptchaSendsNothing()
     {
+        QFETCH(QString, typed);
         cad::TfrmFornecedor& f = supplierOnDados();
         QVERIFY(withDialog(f, [&](TfrmConsultaCPF& d) {
             traffic();
             typeIn(field(d, "EditCNPJ"), QStringLiteral("123.456.789-09"));
             typeIn(field(d, "medtEditDtNasc"), QStringLiteral("01021980"));
+            typeIn(field(d, "EditCaptcha"), typed);
             QTest::mouseClick(field<QPushButton>(d, "btnConsultar"), Qt::LeftButton);
             const auto shown = m_fx->takeMessages();
             QCOMPARE(shown.size(), 1);
             QCOMPARE(shown[0].text, QStringLiteral("É necessário digitar o captcha."));
-            QCOMPARE(shown[0].icon, cad::dialogs::Icon::None);
+            QCOMPARE(shown[0].icon, cad::dialogs::Icon::Information); // as in the CNPJ dialog
             QCOMPARE(d.focusWidget(), field(d, "EditCaptcha"));
             QVERIFY(traffic().posts.isEmpty());
         }));
         QCOMPARE(f.tbFornecedor.state(), cad::RecordSet::State::Browse);
+    }
+
+    // Day and month may stay blank, the year may not; the three fields keep room for their text
+    // however small the dialog is made.
+    void birthDateAndFieldWidths()
+    {
+        cad::TfrmFornecedor& f = supplierOnDados();
+        QVERIFY(withDialog(f, [&](TfrmConsultaCPF& d) {
+            QLineEdit* birth = field(d, "medtEditDtNasc");
+            birth->setText(QStringLiteral("  /  /1980"));
+            QVERIFY(birth->hasAcceptableInput());
+            birth->setText(QStringLiteral("01/02/    "));
+            QVERIFY(!birth->hasAcceptableInput());
+            typeIn(birth, QStringLiteral("01021980"));
+            typeIn(field(d, "EditCNPJ"), QStringLiteral("123.456.789-09"));
+            typeIn(field(d, "EditCaptcha"), QStringLiteral("WMWMWM"));
+            d.resize(1, 1); // as small as its layout lets it be, as on a 1024x768 screen
+            for (const char* name : {"EditCNPJ", "medtEditDtNasc", "EditCaptcha"}) {
+                QLineEdit* e = field(d, name);
+                QTRY_VERIFY2(e->width() > e->fontMetrics().horizontalAdvance(e->displayText()) + 8, name);
+            }
+        }));
     }
 
     // A found person goes into the pending row: the CPF as typed, the name in upper case;
@@ -233,6 +263,11 @@ private Q_SLOTS:
                                       << "15/03/1975"
                                       << "MARIA DE SOUZA CONCEIÇÃO"
                                       << "22/07/1993";
+        // Accented letters are raised too, on their way to Nome.
+        QTest::newRow("name in mixed case") << false << 9 << "71460238346"
+                                            << "10/10/1990"
+                                            << "JOSÉ DE ARAÚJO"
+                                            << "05/01/2010";
     }
     void lookupFillsThePendingRecord()
     {
