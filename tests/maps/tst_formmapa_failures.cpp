@@ -54,7 +54,7 @@ private Q_SLOTS:
         std::unique_ptr<standins::StandInProcess> strict;
         if (keyChecked) {
             qputenv("CAD_STANDIN_MAPS_KEYS", "CHAVE-BOA");
-            strict = std::make_unique<standins::StandInProcess>(QStringLiteral("maps_api.py"));
+            strict = m_fx->anotherMaps();
             qunsetenv("CAD_STANDIN_MAPS_KEYS");
             serviceSettings().mapsHost = strict->hostPort();
         }
