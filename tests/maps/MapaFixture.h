@@ -38,14 +38,6 @@ public:
     ScreenFixture& screen() { return m_screen; }
     const TestCertificates& certs() const { return m_certs; }
     standins::StandInProcess& maps() { return m_maps; }
-    /// Another map stand-in over the same authority, started with the environment as it is now.
-    std::unique_ptr<standins::StandInProcess> anotherMaps() const
-    {
-        return std::make_unique<standins::StandInProcess>(
-            QStringLiteral("maps_api.py"),
-            QStringList{QStringLiteral("--tls-cert"), m_certs.certFile(QStringLiteral("server")),
-                        QStringLiteral("--tls-key"), m_certs.keyFile(QStringLiteral("server"))});
-    }
 
     /// A supplier with this address (and stored distance); its code.
     int addSupplier(const QStringList& address, const QString& km = {})

@@ -54,7 +54,11 @@ private Q_SLOTS:
         std::unique_ptr<standins::StandInProcess> strict;
         if (keyChecked) {
             qputenv("CAD_STANDIN_MAPS_KEYS", "CHAVE-BOA");
-            strict = m_fx->anotherMaps();
+            const auto& certs = m_fx->certs();
+            strict = std::make_unique<standins::StandInProcess>(
+                QStringLiteral("maps_api.py"),
+                QStringList{QStringLiteral("--tls-cert"), certs.certFile(QStringLiteral("server")),
+                            QStringLiteral("--tls-key"), certs.keyFile(QStringLiteral("server"))});
             qunsetenv("CAD_STANDIN_MAPS_KEYS");
             serviceSettings().mapsHost = strict->hostPort();
         }
@@ -91,10 +95,10 @@ private Q_SLOTS:
         const int code =
             m_fx->addSupplier({"RUA AUGUSTA", "3", "CENTRO", "SAO PAULO", "SP"}, QStringLiteral("42"));
         auto f = m_fx->open(code);
-        testsupport::click(*f, QStringLiteral("btnTracaRota")); // reads until its bound
+        testsupport::click(*f, QStringLiteral("btnTracaRota")); // the page reports its script missing
         const auto messages = m_fx->screen().takeMessages();
         QCOMPARE(messages.size(), 1);
-        QCOMPARE(messages[0].text, QStringLiteral("Verifique o Endereço se está Correto !!"));
+        QCOMPARE(messages[0].text, QStringLiteral("O serviço de mapas não pôde ser carregado."));
         QCOMPARE(m_fx->storedKm(code), QStringLiteral("42"));
         QCOMPARE(m_fx->scratchKm(), QStringList());
     }
