@@ -15,18 +15,8 @@ if [ "${1:-}" = stop ]; then
     exit 0
 fi
 
-build_project
-"$ROOT/scripts/provision.sh" local "$DATA/local" "$LOCAL_PORT" loja --demo
-"$ROOT/scripts/provision.sh" central "$DATA/central" "$CENTRAL_PORT" rede
-if [ -x "$ROOT/standins/start.sh" ]; then
-    "$ROOT/standins/start.sh" "$DATA/standins" "$BUILD/bin"
-fi
-write_admin_ini "$BUILD/bin/Admin.ini" "$LOCAL_PORT" loja "$(cat "$DATA/local/password")" \
-    "$CENTRAL_PORT" rede "$(cat "$DATA/central/password")"
-# The stand-ins' addresses for the services configured through Admin.ini.
-if [ -f "$BUILD/bin/CadServicos.ini" ]; then
-    cat "$BUILD/bin/CadServicos.ini" >>"$BUILD/bin/Admin.ini"
-fi
+build_project cadastro-fornecedor # only the program: the tests are built by ./test.sh
+prepare_demo "$DATA" "$LOCAL_PORT" "$CENTRAL_PORT"
 
 echo "Servers stay up for the next run; './run.sh stop' stops them."
 operator=${*:-OPERADOR DEMO}
