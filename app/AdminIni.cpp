@@ -18,10 +18,9 @@ namespace {
 // section -> key -> value, names in upper case (they are matched without regard to case).
 using Sections = QHash<QString, QHash<QString, QString>>;
 
-Sections parse(const QString& path)
+Sections parse(QFile& f)
 {
     Sections out;
-    QFile f(path);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) return out;
     const QByteArray bytes = f.readAll();
     // The file is written by hand on Windows workstations: accept UTF-8, else Windows-1252/Latin-1.
@@ -55,6 +54,7 @@ ServerSection server(const Sections& s, const QString& name)
     bool ok = false;
     const int espera = keys.value(QStringLiteral("TEMPOESPERA")).trimmed().toInt(&ok);
     if (ok) out.tempoEspera = espera;
+    out.hasSenha = keys.contains(QStringLiteral("SENHA"));
     return out;
 }
 
@@ -62,8 +62,10 @@ ServerSection server(const Sections& s, const QString& name)
 
 AdminIni AdminIni::read(const QString& path)
 {
-    const Sections s = parse(path);
+    QFile file(path);
+    const Sections s = parse(file);
     AdminIni ini;
+    ini.found = file.isOpen();
     ini.local = server(s, QStringLiteral("LOCAL"));
     ini.loja = server(s, QStringLiteral("LOJA"));
     ini.gerencia = server(s, QStringLiteral("GERENCIA"));

@@ -14,6 +14,7 @@ struct ServerSection
     /// number gives the default, 0 or less no limit of the program's own.
     int tempoEspera = kTempoEsperaPadrao;
     static constexpr int kTempoEsperaPadrao = 60;
+    bool hasSenha = false; ///< the section has a SENHA line (files of older versions have none)
 };
 
 /// Admin.ini, the configuration file beside the executable. Read only, never written.
@@ -28,6 +29,7 @@ struct AdminIni
     /// none; absent, negative or not a whole number gives the default.
     int retryMinutes = kDefaultRetryMinutes;
     static constexpr int kDefaultRetryMinutes = 5;
+    bool found = false; ///< the file was there and could be read
 
     /// Reads PATH; a missing file or key leaves the defaults (port 0, empty texts).
     [[nodiscard]] static AdminIni read(const QString& path);

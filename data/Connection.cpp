@@ -188,6 +188,7 @@ Connection::~Connection()
 void Connection::open()
 {
     close();
+    if (!m_settings.configurationError.isEmpty()) throw DbError(m_settings.configurationError);
     MYSQL* m = mysql_init(nullptr);
     if (!m) throw DbError(QStringLiteral("Memória insuficiente para abrir a conexão"));
     const unsigned timeout = unsigned(m_settings.connectTimeoutSeconds);

@@ -26,6 +26,9 @@ struct ConnectionSettings
     /// a dead link); 0 or less leaves the operating system's own limits.
     int readWriteTimeoutSeconds = kDefaultReadWriteTimeoutSeconds;
     static constexpr int kDefaultReadWriteTimeoutSeconds = 60;
+    /// When set, the settings cannot work (for example a password missing from the configuration):
+    /// open() reports this text instead of trying the server.
+    QString configurationError;
 };
 
 /// Rows and columns a query returned.

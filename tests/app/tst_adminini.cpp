@@ -136,6 +136,12 @@ private Q_SLOTS:
         const AdminIni none = AdminIni::read(write("[LOCAL]\nPORTA=1\n"));
         QVERIFY(none.local.senha.isEmpty());
         QVERIFY(none.gerencia.senha.isEmpty());
+        // A SENHA line, even an empty one, is told apart from none at all (files of older versions).
+        QVERIFY(ini.local.hasSenha && ini.gerencia.hasSenha);
+        QVERIFY(AdminIni::read(write("[LOCAL]\nSENHA=\n")).local.hasSenha);
+        QVERIFY(!none.local.hasSenha && !none.gerencia.hasSenha);
+        QVERIFY(none.found);
+        QVERIFY(!AdminIni::read(m_dir.filePath(QStringLiteral("absent/Admin.ini"))).found);
     }
 
     void serverWaitPerSection_data()

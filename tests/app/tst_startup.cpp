@@ -30,7 +30,17 @@ int closedPort()
 struct Section
 {
     int port;
-    QString database, password;
+    QString database, password; // a null password leaves the SENHA line out
+
+    [[nodiscard]] QString ini(const char* name) const
+    {
+        QString text = QStringLiteral("[%1]\nPORTA=%2\nSERVIDOR=127.0.0.1\nBANCO=%3\n")
+                           .arg(QLatin1String(name))
+                           .arg(port)
+                           .arg(database);
+        if (!password.isNull()) text += QStringLiteral("SENHA=%1\n").arg(password);
+        return text;
+    }
 };
 
 } // namespace
@@ -59,13 +69,7 @@ class StartupTest : public QObject
     {
         QFile f(m_dir.filePath(QStringLiteral("Admin.ini")));
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(QStringLiteral("[LOCAL]\nPORTA=%1\nSERVIDOR=127.0.0.1\nBANCO=%2\nSENHA=%3\n"
-                               "[GERENCIA]\nPORTA=%4\nSERVIDOR=127.0.0.1\nBANCO=%5\nSENHA=%6\n")
-                    .arg(local.port)
-                    .arg(local.database, local.password)
-                    .arg(central.port)
-                    .arg(central.database, central.password)
-                    .toUtf8());
+        f.write((local.ini("LOCAL") + central.ini("GERENCIA")).toUtf8());
     }
     // Steps 3 to 5 of start-up, as main() runs them.
     void start()
@@ -102,7 +106,7 @@ private Q_SLOTS:
     void connectionFailures_data()
     {
         QTest::addColumn<QString>("broken");   // which section is spoiled
-        QTest::addColumn<QString>("how");      // port, password or database
+        QTest::addColumn<QString>("how");      // port, password, no password line or database
         QTest::addColumn<QString>("expected"); // part of the server's or client's message
         QTest::addColumn<int>("errors");
         QTest::addColumn<bool>("localOpen");
@@ -127,6 +131,16 @@ private Q_SLOTS:
         QTest::newRow("central password") << "GERENCIA"
                                           << "password"
                                           << "denied" << 1 << true << true;
+        // An Admin.ini of the days when the password was inside the program: the missing line is
+        // named, never the server's access-denied text, also when FormCreate tries again.
+        QTest::newRow("local SENHA missing")
+            << "LOCAL"
+            << "no password line"
+            << "Admin.ini: falta SENHA na seção [LOCAL]." << 2 << false << false;
+        QTest::newRow("central SENHA missing")
+            << "GERENCIA"
+            << "no password line"
+            << "Admin.ini: falta SENHA na seção [GERENCIA]." << 1 << true << true;
     }
     void connectionFailures()
     {
@@ -142,6 +156,8 @@ private Q_SLOTS:
             spoiled.port = closedPort();
         else if (how == QLatin1String("password"))
             spoiled.password = QStringLiteral("errada");
+        else if (how == QLatin1String("no password line"))
+            spoiled.password = QString();
         else if (how == QLatin1String("database"))
             spoiled.database = QStringLiteral("nao_existe_") + m_localDb;
         writeIni(local, central);
