@@ -1,4 +1,5 @@
 // The route screen: drawing a route, reading its distance back from the page and keeping it.
+#include "app/ProgramFolder.h"
 #include "app/ui/Dialogs.h"
 #include "http/ServiceSettings.h"
 #include "http/WaitCursor.h"
@@ -7,7 +8,6 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QDir>
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,7 +50,7 @@ private:
 
 QString TFormMapa::pagePath()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Mapa.html"));
+    return programWrittenFile(QStringLiteral("Mapa.html"));
 }
 
 void TFormMapa::btnTracaRotaClick()

@@ -1,11 +1,10 @@
 #include "taxpayer/ui/TfrmConsultaCPF.h"
 
+#include "app/ProgramFolder.h"
 #include "data/RecordSet.h"
 #include "data/widgets/ErrorSink.h"
 #include "taxpayer/ui/CaptchaField.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -190,7 +189,7 @@ QWidget* TfrmConsultaCPF::buildResultArea()
 
 QString TfrmConsultaCPF::captchaFile()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("captch.png"));
+    return programWrittenFile(QStringLiteral("captch.png"));
 }
 
 void TfrmConsultaCPF::showEvent(QShowEvent* e)
