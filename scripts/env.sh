@@ -8,7 +8,17 @@ build_project() {
     cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo} >/dev/null
     local targets=()
     [ $# -gt 0 ] && targets=(--target "$@")
-    cmake --build "$BUILD" -j"$(nproc)" "${targets[@]}"
+    # CAD_WARNINGS_FAIL=1 (CI) fails the build on any compiler warning; ccache replays a cached unit's warnings.
+    if [ "${CAD_WARNINGS_FAIL:-0}" = 1 ]; then
+        local log=$BUILD/build.log
+        cmake --build "$BUILD" -j"$(nproc)" "${targets[@]}" 2>&1 | tee "$log"
+        if grep -q "warning:" "$log"; then
+            echo "The build has compiler warnings (see above)." >&2
+            return 1
+        fi
+    else
+        cmake --build "$BUILD" -j"$(nproc)" "${targets[@]}"
+    fi
 }
 # write_admin_ini FILE LOCALPORT LOCALDB LOCALPW CENTRALPORT CENTRALDB CENTRALPW
 # The file holds both passwords: readable and writable by its owner only.
