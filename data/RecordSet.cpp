@@ -159,7 +159,7 @@ void RecordSet::refresh(bool keepCurrent)
 void RecordSet::setMaster(RecordSet* master)
 {
     m_master = master;
-    master->afterScroll.add([this](RecordSet&) { masterMoved(); });
+    m_masterMoved = master->afterScroll.subscribe([this](RecordSet&) { masterMoved(); });
 }
 
 void RecordSet::masterMoved()

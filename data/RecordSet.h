@@ -189,6 +189,7 @@ private:
     std::vector<bool> m_changed;
 
     RecordSet* m_master = nullptr;
+    Subscription m_masterMoved; // a detail may be destroyed before its master
 };
 
 } // namespace cad

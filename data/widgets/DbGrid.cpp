@@ -81,13 +81,8 @@ DbGrid::DbGrid(RecordSet& set, std::vector<ColumnDef> columns, QWidget* parent)
         setColumnWidth(c, m_model->columns()[size_t(c)].width);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &DbGrid::titleClicked);
 
-    std::weak_ptr<bool> alive = m_alive;
-    set.afterScroll.add([this, alive](RecordSet&) {
-        if (alive.lock()) followRecordSet();
-    });
-    set.rowsReset.add([this, alive](RecordSet&) {
-        if (alive.lock()) followRecordSet();
-    });
+    m_scrolled = set.afterScroll.subscribe([this](RecordSet&) { followRecordSet(); });
+    m_reset = set.rowsReset.subscribe([this](RecordSet&) { followRecordSet(); });
 }
 
 void DbGrid::setEditableColumns(const QList<int>& columns)

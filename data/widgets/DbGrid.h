@@ -30,7 +30,8 @@ private:
     RecordSetModel* m_model;
     bool m_following = false;
     int m_column = 0; // the cursor's column, kept when the rows are read again
-    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    Subscription m_scrolled;
+    Subscription m_reset;
 };
 
 } // namespace cad

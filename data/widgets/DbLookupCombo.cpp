@@ -22,8 +22,8 @@ void DbLookupCombo::setList(RecordSet* list, const QString& keyField, const QStr
     setModel(m_model);
     setModelColumn(0);
     // A re-read list shows the current key again, moving its row to it when present.
-    list->afterOpen.add([this](RecordSet&) { setKey(m_key); });
-    list->afterClose.add([this](RecordSet&) { showKey(); });
+    m_listOpened = list->afterOpen.subscribe([this](RecordSet&) { setKey(m_key); });
+    m_listClosed = list->afterClose.subscribe([this](RecordSet&) { showKey(); });
 }
 
 void DbLookupCombo::bind(RecordSet* set, const QString& field)

@@ -39,6 +39,8 @@ private:
 
     FieldLink m_link;
     RecordSet* m_list = nullptr;
+    Subscription m_listOpened;
+    Subscription m_listClosed;
     QString m_keyField;
     RecordSetModel* m_model = nullptr;
     QVariant m_key;

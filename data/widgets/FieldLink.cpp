@@ -13,16 +13,14 @@ void FieldLink::bind(RecordSet* set, const QString& field, bool followRowChanges
 {
     m_set = set;
     m_field = field;
-    std::weak_ptr<bool> alive = m_alive;
-    auto again = [this, alive](RecordSet&) {
-        if (alive.lock()) refresh();
-    };
-    set->afterScroll.add(again);
-    set->stateChanged.add(again);
+    m_subscriptions.clear();
+    auto again = [this](RecordSet&) { refresh(); };
+    m_subscriptions.push_back(set->afterScroll.subscribe(again));
+    m_subscriptions.push_back(set->stateChanged.subscribe(again));
     if (followRowChanges)
-        set->rowChanged.add([this, alive](RecordSet& s, int row) {
-            if (alive.lock() && row == s.currentRow()) refresh();
-        });
+        m_subscriptions.push_back(set->rowChanged.subscribe([this](RecordSet& s, int row) {
+            if (row == s.currentRow()) refresh();
+        }));
     refresh();
 }
 

@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
-#include <memory>
+#include <vector>
 
 namespace cad {
 
@@ -35,7 +35,7 @@ private:
     RecordSet* m_set = nullptr;
     QString m_field;
     bool m_updating = false;
-    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    std::vector<Subscription> m_subscriptions; // end with the link
 };
 
 } // namespace cad

@@ -7,35 +7,28 @@ namespace cad {
 RecordSetModel::RecordSetModel(RecordSet& set, std::vector<ColumnDef> columns, QObject* parent)
     : QAbstractTableModel(parent), m_set(set), m_columns(std::move(columns))
 {
-    // The record set may outlive the model; the guard keeps late events from reaching it.
     // The set announces a row after its count has changed, so the model keeps the count the
     // views were last told and moves it on only between the begin and end of each change.
-    std::weak_ptr<bool> alive = m_guard;
     m_rows = setRows();
-    m_set.rowsReset.add([this, alive](RecordSet&) {
-        if (alive.lock()) reset();
-    });
-    m_set.rowInserted.add([this, alive](RecordSet&, int row) {
-        if (!alive.lock()) return;
+    m_subscriptions.push_back(m_set.rowsReset.subscribe([this](RecordSet&) { reset(); }));
+    m_subscriptions.push_back(m_set.rowInserted.subscribe([this](RecordSet&, int row) {
         if (row < 0 || row > m_rows || setRows() != m_rows + 1) return reset();
         beginInsertRows({}, row, row);
         m_rows = setRows();
         endInsertRows();
-    });
-    m_set.rowRemoved.add([this, alive](RecordSet&, int row) {
-        if (!alive.lock()) return;
+    }));
+    m_subscriptions.push_back(m_set.rowRemoved.subscribe([this](RecordSet&, int row) {
         if (row < 0 || row >= m_rows || setRows() != m_rows - 1) return reset();
         beginRemoveRows({}, row, row);
         m_rows = setRows();
         endRemoveRows();
-    });
-    m_set.rowChanged.add([this, alive](RecordSet&, int row) {
-        if (alive.lock() && row >= 0 && row < m_rows)
-            Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
-    });
-    m_set.afterScroll.add([this, alive](RecordSet&) {
-        if (alive.lock() && m_rows > 0) Q_EMIT headerDataChanged(Qt::Vertical, 0, m_rows - 1);
-    });
+    }));
+    m_subscriptions.push_back(m_set.rowChanged.subscribe([this](RecordSet&, int row) {
+        if (row >= 0 && row < m_rows) Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1));
+    }));
+    m_subscriptions.push_back(m_set.afterScroll.subscribe([this](RecordSet&) {
+        if (m_rows > 0) Q_EMIT headerDataChanged(Qt::Vertical, 0, m_rows - 1);
+    }));
 }
 
 int RecordSetModel::setRows() const

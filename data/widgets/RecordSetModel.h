@@ -44,7 +44,7 @@ private:
     RecordSet& m_set;
     int m_rows = 0; // the row count the views were last told
     std::vector<ColumnDef> m_columns;
-    std::shared_ptr<bool> m_guard = std::make_shared<bool>(true);
+    std::vector<Subscription> m_subscriptions; // the set may outlive the model
 };
 
 } // namespace cad
