@@ -59,6 +59,19 @@ void parseStatusLine(const QString& line, int& status, QString& reason)
     reason = second < 0 ? QString() : line.mid(second + 1).trimmed();
 }
 
+// One header line, counted against the allowance BUDGET that the whole header shares.
+QByteArray headerLine(HttpConnection& connection, qsizetype& budget)
+{
+    QByteArray raw = connection.readLine(budget, kMaxHeaderBytes);
+    budget -= raw.size();
+    return raw;
+}
+
+TransportError cutShort()
+{
+    return HttpConnection::protocolError(QStringLiteral("Conexão encerrada antes do fim da resposta"));
+}
+
 } // namespace
 
 TCadHTTP::TCadHTTP() = default;
@@ -197,41 +210,42 @@ void TCadHTTP::openTunnel(HttpConnection& connection, const HttpUrl& target) con
 
 void TCadHTTP::readResponse(HttpConnection& connection, const QString& method)
 {
-    qsizetype budget = kMaxHeaderBytes;
-    const auto nextLine = [&] {
-        QByteArray raw = connection.readLine(budget, kMaxHeaderBytes);
-        budget -= raw.size();
-        return raw;
-    };
-    const auto truncated = [] {
-        return HttpConnection::protocolError(QStringLiteral("Conexão encerrada antes do fim da resposta"));
-    };
+    qsizetype headerBudget = kMaxHeaderBytes; // the status line and the headers share it
+    if (!readStatusLine(connection, headerBudget)) return;
+    readHeaders(connection, headerBudget);
+    readBody(connection, method);
+}
 
-    // Status line, skipping blank lines and any "100 Continue" answers.
+bool TCadHTTP::readStatusLine(HttpConnection& connection, qsizetype& headerBudget)
+{
+    // Blank lines and any "100 Continue" answers come before the real status line.
     QByteArray raw;
     for (;;) {
         do
-            raw = nextLine();
+            raw = headerLine(connection, headerBudget);
         while (!raw.isEmpty() && withoutLineEnd(raw).isEmpty());
-        if (raw.isEmpty()) throw truncated();
+        if (raw.isEmpty()) throw cutShort();
         const QString line = FromSingleByte(withoutLineEnd(raw));
         if (!line.startsWith(QLatin1String("HTTP/"), Qt::CaseInsensitive)) {
             m_statusCode = 0; // no status line: what came is already the body
             m_responseBody = raw;
             connection.readToEnd(m_responseBody, kMaxBodyBytes);
-            return;
+            return false;
         }
         parseStatusLine(line, m_statusCode, m_statusText);
-        if (m_statusCode != 100) break;
-        while (!withoutLineEnd(raw = nextLine()).isEmpty()) {
+        if (m_statusCode != 100) return true;
+        while (!withoutLineEnd(raw = headerLine(connection, headerBudget)).isEmpty()) {
         }
     }
+}
 
+void TCadHTTP::readHeaders(HttpConnection& connection, qsizetype& headerBudget)
+{
     for (;;) {
-        raw = nextLine();
-        if (raw.isEmpty()) throw truncated();
+        const QByteArray raw = headerLine(connection, headerBudget);
+        if (raw.isEmpty()) throw cutShort();
         const QString line = FromSingleByte(withoutLineEnd(raw));
-        if (line.isEmpty()) break;
+        if (line.isEmpty()) return;
         static const QString continuation = QStringLiteral(" \t\":=");
         if (continuation.contains(line.front()) && !m_responseHeaders.isEmpty())
             m_responseHeaders.last() =
@@ -240,7 +254,10 @@ void TCadHTTP::readResponse(HttpConnection& connection, const QString& method)
         else
             m_responseHeaders.append(rightTrimmed(line));
     }
+}
 
+void TCadHTTP::readBody(HttpConnection& connection, const QString& method)
+{
     qint64 length = -1;
     bool chunked = false;
     for (const QString& header : std::as_const(m_responseHeaders)) {
@@ -278,8 +295,7 @@ void TCadHTTP::readChunkedBody(HttpConnection& connection)
 {
     for (;;) {
         const QByteArray raw = connection.readLine(kMaxHeaderBytes, kMaxHeaderBytes);
-        if (raw.isEmpty())
-            throw HttpConnection::protocolError(QStringLiteral("Conexão encerrada antes do fim da resposta"));
+        if (raw.isEmpty()) throw cutShort();
         QByteArray sizeText = withoutLineEnd(raw).trimmed();
         for (qsizetype i = 0; i < sizeText.size(); ++i)
             if (sizeText[i] == ' ' || sizeText[i] == ';' || sizeText[i] == '\t') {

@@ -94,6 +94,10 @@ private:
                                          bool forwardProxy) const;
     void openTunnel(HttpConnection& connection, const HttpUrl& target) const;
     void readResponse(HttpConnection& connection, const QString& method);
+    /// False when the server sent no status line: what came is the body, already read to the end.
+    [[nodiscard]] bool readStatusLine(HttpConnection& connection, qsizetype& headerBudget);
+    void readHeaders(HttpConnection& connection, qsizetype& headerBudget);
+    void readBody(HttpConnection& connection, const QString& method);
     void readChunkedBody(HttpConnection& connection);
     [[nodiscard]] static TransportError bodyTooLarge();
     void updateCookies();
