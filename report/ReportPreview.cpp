@@ -1,5 +1,6 @@
 #include "report/ReportPreview.h"
 
+#include "app/ui/Dialogs.h"
 #include "data/widgets/ErrorSink.h"
 #include "http/WaitCursor.h"
 #include "report/PageView.h"
@@ -7,10 +8,8 @@
 #include "report/ReportPainter.h"
 
 #include <QAction>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <QStyle>
@@ -125,11 +124,7 @@ void ReportPreview::printPages()
 {
     QPrinter printer(QPrinter::HighResolution);
     setUpPrinter(printer, m_layout.page());
-    QPrintDialog dialog(&printer, this);
-    dialog.setMinMax(1, pageCount());
-    dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCurrentPage |
-                      QAbstractPrintDialog::PrintToFile);
-    if (dialog.exec() != QDialog::Accepted) return;
+    if (!dialogs::choosePrinter(printer, pageCount())) return;
     if (printer.printRange() == QPrinter::CurrentPage)
         printer.setPageRanges(QPageRanges::fromString(QString::number(currentPage() + 1)));
     waitcursor::Guard wait;
@@ -139,8 +134,8 @@ void ReportPreview::printPages()
 void ReportPreview::exportToPdf()
 {
     QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Salvar PDF"),
-                                     windowTitle() + QStringLiteral(".pdf"), QStringLiteral("PDF (*.pdf)"));
+        dialogs::saveFileName({QStringLiteral("Salvar PDF"), windowTitle() + QStringLiteral(".pdf"),
+                               QStringLiteral("PDF (*.pdf)")});
     if (path.isEmpty()) return;
     if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
     waitcursor::Guard wait;

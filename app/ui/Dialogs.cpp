@@ -1,7 +1,9 @@
 #include "app/ui/Dialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 
 namespace cad::dialogs {
@@ -11,6 +13,18 @@ namespace {
 std::function<Answer(const Request&)>& responder()
 {
     static std::function<Answer(const Request&)> r;
+    return r;
+}
+
+std::function<QString(const SaveRequest&)>& saveResponder()
+{
+    static std::function<QString(const SaveRequest&)> r;
+    return r;
+}
+
+std::function<bool(QPrinter&, int)>& printResponder()
+{
+    static std::function<bool(QPrinter&, int)> r;
     return r;
 }
 
@@ -73,6 +87,32 @@ void attention(const QString& text)
 bool ask(const QString& title, const QString& text, Answer defaultAnswer)
 {
     return show({title, text, Icon::Question, Buttons::YesNo, defaultAnswer}) == Answer::Yes;
+}
+
+QString saveFileName(const SaveRequest& r)
+{
+    if (saveResponder()) return saveResponder()(r);
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), r.title, r.suggestedName, r.filter);
+}
+
+void setSaveResponder(std::function<QString(const SaveRequest&)> responder)
+{
+    saveResponder() = std::move(responder);
+}
+
+bool choosePrinter(QPrinter& printer, int pageCount)
+{
+    if (printResponder()) return printResponder()(printer, pageCount);
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    dialog.setMinMax(1, pageCount);
+    dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCurrentPage |
+                      QAbstractPrintDialog::PrintToFile);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void setPrintResponder(std::function<bool(QPrinter&, int)> responder)
+{
+    printResponder() = std::move(responder);
 }
 
 } // namespace cad::dialogs

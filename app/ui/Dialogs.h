@@ -2,6 +2,7 @@
 #include <QString>
 #include <functional>
 
+class QPrinter;
 class QWidget;
 
 namespace cad {
@@ -53,6 +54,25 @@ void information(const QString& text);
 void attention(const QString& text);
 /// A question with Yes and No; true for Yes.
 [[nodiscard]] bool ask(const QString& title, const QString& text, Answer defaultAnswer);
+
+/// A file to write: the dialog's title, the name first offered and the file-type filter.
+struct SaveRequest
+{
+    QString title;
+    QString suggestedName;
+    QString filter;
+};
+
+/// The file the operator chose to save to (or the installed responder's); empty when cancelled.
+[[nodiscard]] QString saveFileName(const SaveRequest& r);
+/// Replaces the file dialog with RESPONDER (tests); an empty function restores the real one.
+void setSaveResponder(std::function<QString(const SaveRequest&)> responder);
+
+/// The print dialog over PRINTER for a document of PAGECOUNT pages (range, current page, to file);
+/// true when the operator chose to print.
+[[nodiscard]] bool choosePrinter(QPrinter& printer, int pageCount);
+/// Replaces the print dialog with RESPONDER, which sets the printer up itself (tests).
+void setPrintResponder(std::function<bool(QPrinter&, int pageCount)> responder);
 
 } // namespace dialogs
 } // namespace cad

@@ -1,5 +1,6 @@
 // The report engine's output: pages painted on an image, printed to PDF with a page range and
-// copies, and the preview window paging and closing.
+// copies, and the preview window paging, printing, saving and closing.
+#include "app/ui/Dialogs.h"
 #include "data/RecordSet.h"
 #include "report/PageView.h"
 #include "report/ReportPainter.h"
@@ -9,7 +10,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFileDialog>
 #include <QLabel>
 #include <QPrinter>
 #include <QStyle>
@@ -66,6 +66,11 @@ private Q_SLOTS:
         m_report.addBand(BandKind::Detail, {190, 200})
             .addField(QStringLiteral("nome"), QStringLiteral("Nome"), {20, 30, 10, 0},
                       reportFont(QStringLiteral("Arial"), 28));
+    }
+    void cleanup()
+    {
+        dialogs::setSaveResponder({});
+        dialogs::setPrintResponder({});
     }
     void cleanupTestCase()
     {
@@ -179,15 +184,55 @@ private Q_SLOTS:
         const ReportLayout layout(m_report);
         ReportPreview preview(layout, QStringLiteral("Relatório"));
         const QString path = m_dir.filePath(QStringLiteral("salvo")); // ".pdf" is added
-        QTimer::singleShot(0, &preview, [&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (dialog) {
-                dialog->selectFile(path);
-                static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept checks the name
-            }
+        dialogs::SaveRequest asked;
+        dialogs::setSaveResponder([&](const dialogs::SaveRequest& r) {
+            asked = r;
+            return path;
         });
         preview.exportToPdf();
+        QCOMPARE(asked.title, QStringLiteral("Salvar PDF"));
+        QCOMPARE(asked.suggestedName, QStringLiteral("Relatório.pdf"));
         QCOMPARE(testsupport::pdfPageCount(path + QStringLiteral(".pdf")), 3);
+
+        // Cancelling the dialog writes nothing.
+        QFile::remove(path + QStringLiteral(".pdf"));
+        dialogs::setSaveResponder([](const dialogs::SaveRequest&) { return QString(); });
+        preview.exportToPdf();
+        QVERIFY(!QFile::exists(path + QStringLiteral(".pdf")));
+    }
+
+    void previewPrintsChosenPages_data()
+    {
+        QTest::addColumn<bool>("currentOnly");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("all pages") << false << true << 3;
+        QTest::newRow("current page") << true << true << 1;
+        QTest::newRow("cancelled") << false << false << 0;
+    }
+    void previewPrintsChosenPages()
+    {
+        QFETCH(bool, currentOnly);
+        QFETCH(bool, accepted);
+        QFETCH(int, pages);
+        const ReportLayout layout(m_report);
+        ReportPreview preview(layout, QStringLiteral("Relatório"));
+        preview.showPage(1);
+        const QString path = m_dir.filePath(QStringLiteral("impresso-%1.pdf").arg(QTest::currentDataTag()));
+        int offered = 0;
+        dialogs::setPrintResponder([&](QPrinter& printer, int pageCount) {
+            offered = pageCount;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(path);
+            if (currentOnly) printer.setPrintRange(QPrinter::CurrentPage);
+            return accepted;
+        });
+        preview.printPages();
+        QCOMPARE(offered, 3);
+        if (pages == 0)
+            QVERIFY(!QFile::exists(path));
+        else
+            QCOMPARE(testsupport::pdfPageCount(path), pages);
     }
 };
 
