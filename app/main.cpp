@@ -7,8 +7,6 @@
 #include "data/widgets/ErrorSink.h"
 #include "registry/TfrmFornecedor.h"
 
-#include <QScreen>
-
 int main(int argc, char** argv)
 {
     cad::programstart::prepareEnvironment();
@@ -32,9 +30,6 @@ int main(int argc, char** argv)
     instance.setWindow(&form);
     closeOnSignal.setWindow(&form);
     form.FormCreate();
-    // Maximised and not resizable: the whole work area, also where no window manager maximises.
-    form.setFixedSize(form.screen()->availableGeometry().size());
-    form.move(form.screen()->availableGeometry().topLeft());
-    form.showMaximized();
+    form.showAsMainWindow();
     return app.exec();
 }

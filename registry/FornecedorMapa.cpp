@@ -1,4 +1,5 @@
 // The hidden "Consulta Mapa" picture: the route screen.
+#include "data/widgets/WindowFit.h"
 #include "maps/TFormMapa.h"
 #include "registry/TfrmFornecedor.h"
 
@@ -12,6 +13,7 @@ void TfrmFornecedor::ConsultaMapaClick()
         code = tbFornecedor.value(QStringLiteral("CodigoFornecedor"));
     TFormMapa form(m_dm, code, this);
     form.FormCreate();
+    keepOnScreen(&form);
     form.setWindowState(Qt::WindowMaximized);
     form.exec();
 }

@@ -7,6 +7,7 @@
 #include "data/widgets/DbLineEdit.h"
 #include "data/widgets/DbText.h"
 #include "data/widgets/ErrorSink.h"
+#include "data/widgets/WindowFit.h"
 #include "http/WaitCursor.h"
 #include "registry/ScreenStyle.h"
 #include "registry/UpperCaseCellDelegate.h"
@@ -50,6 +51,7 @@ TFrmGerencial::TFrmGerencial(TDM& dm, QWidget* parent)
 {
     setObjectName(QStringLiteral("FrmGerencial"));
     setWindowTitle(QStringLiteral("Parvix Sistemas"));
+    keepOnScreen(this);
     setAutoFillBackground(true);
 
     auto* outer = new QVBoxLayout(this);

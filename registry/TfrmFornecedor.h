@@ -39,6 +39,9 @@ public:
     /// Prepares the screen: first tab, browse layout, own company, state and municipality lists,
     /// caption. A failure ends the step and is shown; the screen is still shown.
     void FormCreate();
+    /// Shows the screen maximised and not resizable: its frame fills the screen's available area
+    /// (also where no window manager maximises), so nothing is cut by the title bar.
+    void showAsMainWindow();
 
     // --- record sets of the screen
     RecordSet tbFornecedor;

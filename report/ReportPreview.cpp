@@ -2,6 +2,7 @@
 
 #include "app/ui/Dialogs.h"
 #include "data/widgets/ErrorSink.h"
+#include "data/widgets/WindowFit.h"
 #include "http/WaitCursor.h"
 #include "report/PageView.h"
 #include "report/PrintIcon.h"
@@ -45,6 +46,7 @@ ReportPreview::ReportPreview(const ReportLayout& layout, const QString& title, Q
     setObjectName(QStringLiteral("ReportPreview"));
     setWindowTitle(title);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
+    keepOnScreen(this);
     auto* bar = new QToolBar(this);
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_view = new PageView(layout, this);

@@ -1,5 +1,7 @@
 #include "address/ui/TfrmPadrao1.h"
 
+#include "data/widgets/WindowFit.h"
+
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -51,6 +53,7 @@ TfrmPadrao1::TfrmPadrao1(const QString& title, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setWindowTitle(title);
+    keepOnScreen(this);
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(kFrameWidth, kFrameWidth, kFrameWidth, kFrameWidth);
     outer->setSpacing(0);

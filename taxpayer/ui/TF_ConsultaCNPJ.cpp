@@ -2,7 +2,9 @@
 #include "taxpayer/ui/TF_ConsultaCNPJ.h"
 
 #include "data/widgets/ErrorSink.h"
+#include "data/widgets/MaskedTyping.h"
 #include "data/widgets/UpperCaseTyping.h"
+#include "data/widgets/WindowFit.h"
 #include "http/WaitCursor.h"
 #include "taxpayer/ui/CaptchaField.h"
 
@@ -52,6 +54,7 @@ TF_ConsultaCNPJ::TF_ConsultaCNPJ(RecordSet& fornecedor, DbLookupCombo& ufs, DbLo
     setObjectName(QStringLiteral("F_ConsultaCNPJ"));
     setWindowTitle(QStringLiteral("Consulta de CNPJ"));
     setModal(true);
+    keepOnScreen(this);
     CadConsultaCNPJ1.SetPesquisarIBGE(false);
 
     Timer1.setObjectName(QStringLiteral("Timer1"));
@@ -87,6 +90,7 @@ QWidget* TF_ConsultaCNPJ::buildInputArea()
     m_editCNPJ->setInputMask(QStringLiteral("NN.NNN.NNN/NNNN-00"));
     m_editCNPJ->setText(QString());
     raiseLettersAsTyped(m_editCNPJ);
+    typeFromFirstBlank(m_editCNPJ);
     g->addWidget(captioned(QStringLiteral("Digite o CNPJ:"), m_editCNPJ, area), 0, 0);
 
     m_editCaptcha = new QLineEdit(area);

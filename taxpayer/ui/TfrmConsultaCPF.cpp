@@ -3,6 +3,8 @@
 #include "app/ProgramFolder.h"
 #include "data/RecordSet.h"
 #include "data/widgets/ErrorSink.h"
+#include "data/widgets/MaskedTyping.h"
+#include "data/widgets/WindowFit.h"
 #include "taxpayer/ui/CaptchaField.h"
 
 #include <QFile>
@@ -82,6 +84,7 @@ TfrmConsultaCPF::TfrmConsultaCPF(RecordSet& fornecedor, QWidget* parent)
     setObjectName(QStringLiteral("frmConsultaCPF"));
     setWindowTitle(QStringLiteral("Consulta CPF (Receita Fazenda)"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    keepOnScreen(this);
     auto* v = new QVBoxLayout(this);
     v->addWidget(buildInputArea());
     v->addWidget(buildResultArea());
@@ -121,6 +124,7 @@ QWidget* TfrmConsultaCPF::buildInputArea()
     m_nascimento->setObjectName(QStringLiteral("medtEditDtNasc"));
     m_nascimento->setInputMask(QStringLiteral("00/00/9999; ")); // day and month optional, year required
     keepRoomFor(m_nascimento, QStringLiteral("00/00/0000"));
+    typeFromFirstBlank(m_nascimento);
     grid->addWidget(new QLabel(QStringLiteral("Digite a Data de Nascimento:"), area), 1, 0);
     grid->addWidget(m_nascimento, 1, 1);
 
