@@ -20,7 +20,10 @@ QString quoteIdentifier(const QString& name)
 
 RecordSet::RecordSet(Connection& connection, QString sql) : m_conn(connection), m_sql(std::move(sql)) {}
 
-RecordSet::~RecordSet() = default;
+RecordSet::~RecordSet()
+{
+    destroyed(*this);
+}
 
 void RecordSet::setSql(const QString& sql)
 {

@@ -141,6 +141,8 @@ public:
     Event<RecordSet&, int> rowChanged;
     Event<RecordSet&, int> rowInserted; ///< a visible row appeared at this position
     Event<RecordSet&, int> rowRemoved;  ///< the visible row at this position went away
+    /// The set is being destroyed: whoever still points at it lets go.
+    Event<RecordSet&> destroyed;
 
     [[nodiscard]] Connection& connection() { return m_conn; }
     /// Bytes kept for rows (for measurements).

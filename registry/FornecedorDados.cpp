@@ -214,6 +214,8 @@ QWidget* TfrmFornecedor::buildDadosTab()
     add(r5, labeled(QStringLiteral("Centro de Custo"), m_gerencial, 424, false, tab));
     m_incluirGerencial = new QPushButton(QStringLiteral("&Incluir"), tab);
     m_incluirGerencial->setObjectName(QStringLiteral("SpeedButton2"));
+    // Not a stop of Tab or Enter ("Centro de Custo" leads to "Valor Fixo"); Alt+I and the mouse press it.
+    m_incluirGerencial->setFocusPolicy(Qt::NoFocus);
     connect(m_incluirGerencial, &QPushButton::clicked, this,
             [this] { guarded([this] { SpeedButton2Click(); }); });
     r5->addWidget(m_incluirGerencial, 0, Qt::AlignBottom);
@@ -271,10 +273,9 @@ QWidget* TfrmFornecedor::buildDadosTab()
     r7->addStretch(1);
     v->addStretch(1);
 
-    m_dadosOrder = {ie,     rg,      tipo,       endereco, numero,      m_complemento,
-                    bairro, m_ufs,   m_cidades,  cep,      tel1,        tel2,
-                    email,  contato, telContato, m_tipos,  m_gerencial, m_incluirGerencial,
-                    valor,  dia,     obs};
+    m_dadosOrder = {ie,          rg,    tipo, endereco, numero, m_complemento, bairro,     m_ufs,
+                    m_cidades,   cep,   tel1, tel2,     email,  contato,       telContato, m_tipos,
+                    m_gerencial, valor, dia,  obs};
     return tab;
 }
 

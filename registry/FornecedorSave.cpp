@@ -28,8 +28,9 @@ void TfrmFornecedor::ToolButton1Click()
 
 void TfrmFornecedor::ToolButton7Click()
 {
+    // A typed value that does not convert ends the command: it was reported, and nothing is saved.
     for (DbLineEdit* e : findChildren<DbLineEdit*>())
-        e->commitPending();
+        if (!e->commitPending()) return;
     const QString shown = m_cgccpf->text();
     // A CNPJ may carry letters: the document is then its letters and digits, else its digits.
     const QString d = DocumentKey(shown);

@@ -1,5 +1,6 @@
 // Finding suppliers: the search box with its four buttons and the letter strip.
 #include "app/ui/Dialogs.h"
+#include "data/Values.h"
 #include "data/widgets/ErrorSink.h"
 #include "data/widgets/UpperCaseTyping.h"
 #include "http/WaitCursor.h"
@@ -103,7 +104,9 @@ void TfrmFornecedor::openSupplierSet(const QString& sql, const QString& pattern)
     waitcursor::Guard wait;
     tbFornecedor.close(); // a pending insert or edit is discarded
     tbFornecedor.setSql(sql);
-    tbFornecedor.setParam(QStringLiteral("pattern"), pattern);
+    // Mapped as stored texts are: a character the single-byte columns cannot hold finds nothing
+    // instead of failing on the server.
+    tbFornecedor.setParam(QStringLiteral("pattern"), values::toSingleByteRange(pattern));
     tbFornecedor.open();
 }
 

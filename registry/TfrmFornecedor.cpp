@@ -6,6 +6,7 @@
 #include "data/widgets/DbLineEdit.h"
 #include "data/widgets/DbLookupCombo.h"
 #include "data/widgets/ErrorSink.h"
+#include "data/widgets/WindowFit.h"
 #include "registry/CentralRetry.h"
 #include "registry/CentralSync.h"
 #include "registry/PendingCopies.h"
@@ -137,7 +138,7 @@ TfrmFornecedor::TfrmFornecedor(TDM& dm, QString operatorName, QWidget* parent)
                          {QStringLiteral("Telefone1"), QStringLiteral("Telefone"), 109}},
                         m_tabs);
     m_grid->setObjectName(QStringLiteral("grdFornecedor"));
-    connect(m_grid, &QAbstractItemView::doubleClicked, this, [this] { setTab(QStringLiteral("Dados")); });
+    m_grid->viewport()->installEventFilter(this); // a double click anywhere in it opens "Dados"
     m_tabs->addTab(m_grid, QStringLiteral("Listagem"));
     m_tabs->addTab(buildDadosTab(), QStringLiteral("Dados"));
     m_tabs->addTab(buildEntradaTab(), QStringLiteral("Entrada"));
@@ -285,9 +286,18 @@ void TfrmFornecedor::FormCreate()
     m_retry->startUp();
 }
 
+void TfrmFornecedor::showAsMainWindow()
+{
+    keepMaximised(this);
+    show();
+}
+
 bool TfrmFornecedor::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_commandArea && event->type() == QEvent::Resize) placePendingCopiesBar();
+    // Also below the last row and in an empty list, not only on a row.
+    if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonDblClick)
+        setTab(QStringLiteral("Dados"));
     // Leaving the field for another control of this window; not another window taking over.
     if (watched == m_cgccpf && event->type() == QEvent::FocusOut) {
         // Not when the field merely disappears (the screen turning to "Listagem" after a save).
@@ -355,9 +365,12 @@ void TfrmFornecedor::setupShortcuts()
             case Qt::Key_A:
                 if (modifiable && !rs.isEditing() && !rs.isEmpty()) rs.edit();
                 break;
-            case Qt::Key_S:
-                if (modifiable && rs.isEditing()) rs.post();
+            case Qt::Key_S: {
+                // The text being typed goes with the save; one that does not convert stops it.
+                auto* typing = qobject_cast<DbLineEdit*>(QApplication::focusWidget());
+                if (modifiable && rs.isEditing() && (!typing || typing->commitPending())) rs.post();
                 break;
+            }
             case Qt::Key_N:
                 if (modifiable && rs.isEditing()) rs.cancel();
                 break;

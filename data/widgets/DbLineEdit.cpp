@@ -51,18 +51,17 @@ void DbLineEdit::focusInEvent(QFocusEvent* e)
     if (m_format != Format::Plain) m_link.refresh();
 }
 
-void DbLineEdit::commitPending()
+bool DbLineEdit::commitPending()
 {
-    if (m_pending && m_link.canChange() && m_link.set()->isEditing()) {
-        m_pending = false;
-        m_link.write(m_filter ? m_filter(text()) : text()); // reports a value that does not convert
-    }
+    if (!m_pending || !m_link.canChange() || !m_link.set()->isEditing()) return true;
+    m_pending = false;
+    return m_link.write(m_filter ? m_filter(text()) : text()); // reports a value that does not convert
 }
 
 void DbLineEdit::focusOutEvent(QFocusEvent* e)
 {
     QLineEdit::focusOutEvent(e);
-    commitPending();
+    (void)commitPending();
     if (m_format != Format::Plain) m_link.refresh();
 }
 

@@ -36,8 +36,8 @@ public:
     }
     [[nodiscard]] FieldLink& link() { return m_link; }
     /// Takes a typed value not yet written (an incomplete number) into the record; reports it
-    /// when it does not convert.
-    void commitPending();
+    /// when it does not convert, and then returns false.
+    bool commitPending();
 
 protected:
     void focusInEvent(QFocusEvent* e) override;

@@ -15,6 +15,8 @@ void FieldLink::bind(RecordSet* set, const QString& field, bool followRowChanges
     m_field = field;
     m_subscriptions.clear();
     auto again = [this](RecordSet&) { refresh(); };
+    // A control may outlive its set (a screen's fields go after its members): it then shows nothing.
+    m_subscriptions.push_back(set->destroyed.subscribe([this](RecordSet&) { m_set = nullptr; }));
     m_subscriptions.push_back(set->afterScroll.subscribe(again));
     m_subscriptions.push_back(set->stateChanged.subscribe(again));
     if (followRowChanges)

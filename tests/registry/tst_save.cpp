@@ -3,6 +3,7 @@
 #include "tests/registry/ScreenFixture.h"
 #include "tests/registry/SupplierEntry.h"
 
+#include <QTabWidget>
 #include <QtTest>
 
 using cad::TfrmFornecedor;
@@ -320,6 +321,42 @@ private Q_SLOTS:
         verifyBrowseLayout();
         QCOMPARE(m_f->tbFornecedor.state(), cad::RecordSet::State::Browse);
         if (!isNew) QCOMPARE(m_f->tbFornecedor.text(QStringLiteral("Nome")), QStringLiteral("ANTERIOR UM"));
+    }
+
+    // A fixed amount that is not a number ends the save it was typed for: reported, nothing
+    // written, the bars and the tab as they were, the record still pending.
+    void amountThatDoesNotConvertStopsTheSave_data()
+    {
+        QTest::addColumn<bool>("shortcut");
+        QTest::newRow("Salvar") << false;
+        QTest::newRow("Ctrl+S in the field") << true;
+    }
+    void amountThatDoesNotConvertStopsTheSave()
+    {
+        QFETCH(bool, shortcut);
+        const QString code = codeOf(QStringLiteral("ANTERIOR UM"));
+        clickSupplier(*m_f, code);
+        m_f->findChild<QTabWidget*>(QStringLiteral("pgcFornecedor"))->setCurrentIndex(1);
+        type(*m_f, "dbedtNome", QStringLiteral("ANTERIOR ALTERADO"));
+        type(*m_f, "dbedtValor", QStringLiteral("12X"));
+        (void)m_fx->takeMessages();
+        if (shortcut)
+            QTest::keyClick(widget<QLineEdit>(*m_f, "dbedtValor"), Qt::Key_S, Qt::ControlModifier);
+        else
+            press(*m_f, "ToolButton7");
+
+        const auto shown = m_fx->takeMessages();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].icon, Icon::Error);
+        QCOMPARE(m_f->tbFornecedor.state(), cad::RecordSet::State::Edit);
+        QCOMPARE(m_f->bars(), TfrmFornecedor::Bars::Editing);
+        QCOMPARE(m_f->currentTab(), QStringLiteral("Dados"));
+        QCOMPARE(countOf(QStringLiteral("ANTERIOR ALTERADO")), 0);
+        QCOMPARE(
+            localValue(QStringLiteral("SELECT valor IS NULL FROM fornecedor WHERE CodigoFornecedor=") + code),
+            QStringLiteral("1"));
+        press(*m_f, "ToolButton8");
+        verifyBrowseLayout();
     }
 
     void savedSupplierStaysCurrentAfterASearch_data()

@@ -39,8 +39,8 @@ private Q_SLOTS:
                                                   "dbedtBairro",   "dblkcbbufs",       "dblkcbbcodigocidade",
                                                   "dbedtCep",      "dbedtTelefone1",   "dbedtTelefone2",
                                                   "dbedtEmail",    "dbedtContato",     "dbedtTelcontato",
-                                                  "dblkcbbTipo",   "dblkcbbGerencial", "SpeedButton2",
-                                                  "dbedtValor",    "dbedtDiavenc",     "dbmmoObs"};
+                                                  "dblkcbbTipo",   "dblkcbbGerencial", "dbedtValor",
+                                                  "dbedtDiavenc",  "dbmmoObs"};
         QTest::newRow("Entrada") << 2 << head + QStringList{"grdNota"};
     }
     void tabPath()

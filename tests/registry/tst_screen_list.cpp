@@ -102,19 +102,33 @@ private Q_SLOTS:
                            "VALUES (1, 'BETA', 'M'), (2, 'ALFA', 'Z'), (3, 'ALFA', 'K'), (4, 'CAPA', 'A')"));
     }
 
+    // On a row, below the last row and in a list that found nothing alike.
+    void doubleClickShowsDados_data()
+    {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<int>("row"); // -1: below the last row
+        QTest::addColumn<QString>("nome");
+        QTest::newRow("on the last row") << "%" << 3 << "CAPA";
+        QTest::newRow("below the last row") << "4" << -1 << "CAPA";
+        QTest::newRow("empty list") << "99" << -1 << "";
+    }
     void doubleClickShowsDados()
     {
+        QFETCH(QString, search);
+        QFETCH(int, row);
+        QFETCH(QString, nome);
         cad::TfrmFornecedor& f = m_fx->openScreen();
-        search(f, QStringLiteral("SpeedButton4"), QStringLiteral("%"));
+        testsupport::search(f, QStringLiteral("SpeedButton4"), search);
+        (void)m_fx->takeMessages();
         cad::DbGrid* g = supplierList(f);
-        const QRect r = g->visualRect(g->model()->index(3, 1));
+        const QPoint at = row >= 0 ? g->visualRect(g->model()->index(row, 1)).center()
+                                   : QPoint(g->viewport()->width() / 2, g->viewport()->height() - 5);
         // A person's double click: press, release, then the second press and its release.
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, r.center());
-        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, r.center());
-        QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, r.center());
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(f.currentTab(), QStringLiteral("Dados"));
-        QCOMPARE(f.tbFornecedor.currentRow(), 3);
-        QCOMPARE(control<QLineEdit>(f, QStringLiteral("dbedtNome"))->text(), QStringLiteral("CAPA"));
+        QCOMPARE(control<QLineEdit>(f, QStringLiteral("dbedtNome"))->text(), nome);
         QCOMPARE(f.bars(), cad::TfrmFornecedor::Bars::Browse);
     }
 };

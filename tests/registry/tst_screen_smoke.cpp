@@ -31,6 +31,20 @@ private Q_SLOTS:
         QVERIFY(!f.tbFornecedor.isOpen());
     }
 
+    // A visible screen may go while a field holds typed text: the field loses the focus after
+    // the screen's record sets are gone and must leave them alone.
+    void destroyedWhileAFieldIsTyped()
+    {
+        cad::TfrmFornecedor& f = m_fx->openScreen();
+        f.ToolButton1Click();
+        auto* valor = f.findChild<QLineEdit*>(QStringLiteral("dbedtValor"));
+        valor->setFocus();
+        QTest::keyClicks(valor, QStringLiteral("12X"));
+        QVERIFY(valor->hasFocus() && f.isVisible());
+        m_fx->openScreen();
+        QCOMPARE(m_fx->takeMessages().size(), 0);
+    }
+
     void leavingTheDocumentFieldAdjustsTaxpayerFields()
     {
         m_fx->local(

@@ -187,6 +187,37 @@ private Q_SLOTS:
         QCOMPARE(tableDigest(), before);
         QCOMPARE(f.bars(), cad::TfrmFornecedor::Bars::Editing);
     }
+
+    // A pasted character the single-byte columns cannot hold is looked for as stored texts
+    // hold it ("?"), never sent as it is (the server refuses to compare it).
+    void charactersOutsideTheCodePage_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QStringList>("codes");
+        QTest::newRow("zero-width space, name")
+            << "SpeedButton1" << QString::fromUtf8("SIL\u200bVA") << QStringList();
+        QTest::newRow("O with double acute, trade name")
+            << "TSpeedButton" << QString::fromUtf8("Ő") << QStringList();
+        QTest::newRow("stored in its place")
+            << "SpeedButton1" << QString::fromUtf8("CAFŐ") << QStringList{"9001"};
+    }
+    void charactersOutsideTheCodePage()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, pasted);
+        QFETCH(QStringList, codes);
+        addSupplier(*m_fx, 9001, QStringLiteral("CAF? EXPRESSO"));
+        cad::TfrmFornecedor& f = m_fx->openScreen();
+        control<QLineEdit>(f, QStringLiteral("edtPesquisa"))->setText(pasted);
+        click(f, button);
+        const auto shown = m_fx->takeMessages();
+        m_fx->local(QStringLiteral("DELETE FROM fornecedor WHERE CodigoFornecedor = 9001"));
+        QCOMPARE(shown.size(), codes.isEmpty() ? 1 : 0);
+        if (!shown.isEmpty()) QCOMPARE(shown.at(0).title, QStringLiteral("Atenção"));
+        QVERIFY(f.tbFornecedor.isOpen());
+        QCOMPARE(listColumn(f, 0), codes);
+    }
 };
 
 QTEST_MAIN(SearchTest)
