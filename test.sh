@@ -11,10 +11,16 @@ build_project
 cleanup() {
     "$ROOT/scripts/dbserver.sh" stop "$DATA/local" || true
     "$ROOT/scripts/dbserver.sh" stop "$DATA/central" || true
+    "$ROOT/scripts/xserver.sh" stop "$DATA/x" || true
+    "$ROOT/scripts/xserver.sh" stop "$DATA/xwide" || true
 }
 trap cleanup EXIT
 cleanup
 rm -rf "$DATA"
+# Two X servers with a window manager for the tests on a real display (tests/desktop).
+CAD_TEST_X_DISPLAY=$("$ROOT/scripts/xserver.sh" start "$DATA/x" 1366x768)
+CAD_TEST_X_DISPLAY_WIDE=$("$ROOT/scripts/xserver.sh" start "$DATA/xwide" 1920x1080)
+export CAD_TEST_X_DISPLAY CAD_TEST_X_DISPLAY_WIDE
 "$ROOT/scripts/provision.sh" local "$DATA/local" "$LOCAL_PORT" loja
 "$ROOT/scripts/provision.sh" central "$DATA/central" "$CENTRAL_PORT" rede
 

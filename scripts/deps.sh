@@ -5,7 +5,7 @@
 set -euo pipefail
 pkgs=(build-essential cmake pkg-config python3 qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
       qt6-webengine-dev libmariadb-dev mariadb-server mariadb-client libssl-dev openssl curl nginx-light ccache
-      qt6-translations-l10n fonts-liberation2 fonts-wine poppler-utils clang-format)
+      qt6-translations-l10n fonts-liberation2 fonts-wine poppler-utils clang-format xvfb openbox xdotool x11-utils)
 if [ "${1:-}" = --fuzz ]; then pkgs+=(clang libclang-rt-14-dev); fi
 if [ "${1:-}" = --screenshots ]; then pkgs+=(xvfb openbox x11-utils); fi
 missing=()

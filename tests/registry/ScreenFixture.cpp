@@ -44,15 +44,20 @@ ScreenFixture::~ScreenFixture()
     dropDatabase(Role::Central, m_centralDb);
 }
 
-cad::TfrmFornecedor& ScreenFixture::openScreen(const QString& operatorName)
+cad::TfrmFornecedor& ScreenFixture::openScreen(const QString& operatorName,
+                                               const std::function<void(cad::TfrmFornecedor&)>& show)
 {
     m_form.reset();
     m_dm = std::make_unique<cad::TDM>();
     m_dm->DataModuleCreate(m_dir);
     m_form = std::make_unique<cad::TfrmFornecedor>(*m_dm, operatorName);
     m_form->FormCreate();
-    m_form->resize(1366, 768);
-    m_form->show();
+    if (show) {
+        show(*m_form);
+    } else {
+        m_form->resize(1366, 768);
+        m_form->show();
+    }
     QApplication::setActiveWindow(m_form.get());
     return *m_form;
 }

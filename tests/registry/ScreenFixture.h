@@ -8,6 +8,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <memory>
 
 namespace testsupport {
@@ -19,8 +20,10 @@ public:
     explicit ScreenFixture(const QString& prefix);
     ~ScreenFixture();
 
-    /// A new data module and screen (FormCreate run, window shown); replaces the previous ones.
-    cad::TfrmFornecedor& openScreen(const QString& operatorName = QStringLiteral("MARIA"));
+    /// A new data module and screen (FormCreate run, window shown at 1366x768, or by SHOW);
+    /// replaces the previous ones.
+    cad::TfrmFornecedor& openScreen(const QString& operatorName = QStringLiteral("MARIA"),
+                                    const std::function<void(cad::TfrmFornecedor&)>& show = {});
     [[nodiscard]] cad::TfrmFornecedor& screen() { return *m_form; }
     [[nodiscard]] cad::TDM& dm() { return *m_dm; }
 
