@@ -60,6 +60,8 @@ private:
     void fit()
     {
         if (m_fitting || !m_window->isVisible() || !m_window->screen()) return;
+        // A maximised dialog is sized by the window manager; moving it would restore it.
+        if (!m_maximised && (m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) return;
         const QMargins margins = frameMargins();
         // A dialog is placed when it is shown and when it gets its frame; after that the operator
         // may move it where they like.
