@@ -35,11 +35,11 @@ start)
         --lower-case-table-names=1 --character-set-server=latin1 --collation-server=latin1_swedish_ci \
         --innodb-buffer-pool-size=256M --innodb-flush-log-at-trx-commit=2 --skip-name-resolve \
         --log-error="$dir/error.log" >/dev/null 2>&1 &
-    for _ in $(seq 1 300); do
+    for _ in $(seq 1 1200); do
         if mariadb-admin --no-defaults --socket="$dir/mariadbd.sock" -uroot ping >/dev/null 2>&1; then exit 0; fi
         sleep 0.1
     done
-    echo "MariaDB did not start in $dir; see $dir/error.log" >&2
+    echo "MariaDB did not start in $dir within 2 minutes; see $dir/error.log" >&2
     exit 1
     ;;
 stop)
