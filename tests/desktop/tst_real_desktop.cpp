@@ -104,6 +104,9 @@ private Q_SLOTS:
                     QStringLiteral("12345678000199"));
         addSupplier(*m_fx, 2, QStringLiteral("QUITERIA SOUZA"), QStringLiteral("QUITERIA"),
                     QStringLiteral("98765432000110"));
+        // The wide run is the same program in the same folder, possibly at the same time: only one
+        // of them may write the service-address files beside it and serve them.
+        if (m_wide) return;
         m_cnpj = std::make_unique<standins::StandInProcess>(
             QStringLiteral("receita_cnpj.py"), QStringList{QStringLiteral("--captcha"), kCaptcha});
         const QString cnpj = m_cnpj->url(QStringLiteral("/Servicos/cnpjreva/"));
