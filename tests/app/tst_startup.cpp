@@ -6,9 +6,9 @@
 #include "app/ui/ErrorDisplay.h"
 #include "data/widgets/ErrorSink.h"
 #include "registry/TfrmFornecedor.h"
+#include "tests/support/LoopbackPort.h"
 #include "tests/support/TestDb.h"
 
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -18,14 +18,6 @@ namespace {
 
 const QString kCaption =
     QStringLiteral("Atualizado 24-08-2023 / 19:30 - Nome do Usuário : MARIA - LOJA CENTRO");
-
-// A loopback port where nothing listens.
-int closedPort()
-{
-    QTcpServer s;
-    if (!s.listen(QHostAddress::LocalHost)) qFatal("no free port");
-    return s.serverPort();
-}
 
 struct Section
 {
@@ -153,7 +145,7 @@ private Q_SLOTS:
         Section local = goodLocal(), central = goodCentral();
         Section& spoiled = broken == QLatin1String("LOCAL") ? local : central;
         if (how == QLatin1String("port"))
-            spoiled.port = closedPort();
+            spoiled.port = testsupport::unusedLoopbackPort();
         else if (how == QLatin1String("password"))
             spoiled.password = QStringLiteral("errada");
         else if (how == QLatin1String("no password line"))

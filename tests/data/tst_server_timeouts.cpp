@@ -3,6 +3,7 @@
 // reported and never sent again; the wait pointer shows while the program waits.
 #include "data/Connection.h"
 #include "http/WaitCursor.h"
+#include "tests/support/LoopbackPort.h"
 #include "tests/support/TestDb.h"
 
 #include <QDir>
@@ -10,28 +11,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <arpa/inet.h>
 #include <csignal>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 using namespace cad;
 
 namespace {
-
-int freePort()
-{
-    const int s = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof a;
-    const bool ok = bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0 &&
-                    getsockname(s, reinterpret_cast<sockaddr*>(&a), &size) == 0;
-    close(s);
-    return ok ? ntohs(a.sin_port) : 0;
-}
 
 QString readFile(const QString& path)
 {
@@ -45,7 +30,7 @@ class PrivateServer
 public:
     PrivateServer()
     {
-        m_port = freePort();
+        m_port = testsupport::unusedLoopbackPort();
         if (!m_dir.isValid() || m_port == 0) throw std::runtime_error("no folder or port for the server");
         QProcess provision;
         provision.setProcessChannelMode(QProcess::ForwardedChannels);

@@ -3,6 +3,7 @@
 #include "HttpTestSupport.h"
 #include "ScriptedServer.h"
 #include "http/CadHTTP.h"
+#include "tests/support/LoopbackPort.h"
 
 #include <QTest>
 
@@ -13,24 +14,6 @@
 #include <unistd.h>
 
 using Ending = ScriptedServer::Ending;
-
-namespace {
-
-// A loopback port with nothing listening on it.
-int closedPort()
-{
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof addr;
-    bind(fd, reinterpret_cast<sockaddr*>(&addr), len);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    close(fd);
-    return ntohs(addr.sin_port);
-}
-
-} // namespace
 
 class TestHttpFailures : public QObject
 {
@@ -113,7 +96,7 @@ private Q_SLOTS:
     void refusedConnection()
     {
         TCadHTTP http;
-        const QString url = QStringLiteral("http://127.0.0.1:%1/x").arg(closedPort());
+        const QString url = QStringLiteral("http://127.0.0.1:%1/x").arg(testsupport::unusedLoopbackPort());
         const QString error = httpError([&] { http.RequestGet(url); });
         QVERIFY2(error.startsWith(QStringLiteral("Erro HTTP: 500 \r\nSocket Error: %1 ").arg(ECONNREFUSED)),
                  qPrintable(error));
