@@ -24,7 +24,7 @@ cleanup() {
 trap cleanup EXIT
 
 # A display of its own: Xvfb picks a free number and writes it once it accepts clients.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 100); do grep -q . "$work/display" 2>/dev/null && break; sleep 0.1; done
 export DISPLAY=:$(head -n1 "$work/display")
