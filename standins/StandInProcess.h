@@ -17,10 +17,8 @@ class StandInProcess
 public:
     explicit StandInProcess(const QString& script, const QStringList& arguments = {})
     {
-        QString source = qEnvironmentVariable("CAD_SOURCE_DIR");
-#ifdef CAD_SOURCE_DIR
-        if (source.isEmpty()) source = QStringLiteral(CAD_SOURCE_DIR);
-#endif
+        const QString source = qEnvironmentVariable("CAD_SOURCE_DIR"); // set by ctest and test.sh
+        if (source.isEmpty()) throw std::runtime_error("CAD_SOURCE_DIR names no source folder");
         m_process.setProcessChannelMode(
             QProcess::ForwardedErrorChannel); // its log shows in the test's output
         m_process.start(QStringLiteral("python3"),
