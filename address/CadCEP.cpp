@@ -1,7 +1,7 @@
 #include "address/CadCEP.h"
 
 #include "address/CadWSViaCEP.h"
-#include "taxpayer/DigitsOnly.h"
+#include "core/DigitsOnly.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "address/CadWSViaCEP.h"
 
 #include "address/CadCEP.h"
+#include "core/DigitsOnly.h"
 #include "http/ServiceSettings.h"
-#include "taxpayer/DigitsOnly.h"
 
 #include <QRegularExpression>
 #include <QUrl>

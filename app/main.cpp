@@ -4,7 +4,7 @@
 #include "app/ui/CloseOnSignal.h"
 #include "app/ui/ProgramStart.h"
 #include "app/ui/SingleInstance.h"
-#include "data/widgets/ErrorSink.h"
+#include "core/ErrorSink.h"
 #include "registry/TfrmFornecedor.h"
 
 int main(int argc, char** argv)

@@ -5,8 +5,8 @@
 #include "app/ui/Dialogs.h"
 #include "bench/Bench.h"
 #include "bench/BenchSupport.h"
+#include "core/ErrorSink.h"
 #include "data/widgets/DbGrid.h"
-#include "data/widgets/ErrorSink.h"
 #include "registry/TfrmFornecedor.h"
 
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 #include "app/DataModule.h"
 #include "bench/Bench.h"
 #include "bench/BenchSupport.h"
-#include "data/widgets/ErrorSink.h"
+#include "core/ErrorSink.h"
 #include "registry/TfrmFornecedor.h"
 
 #include <QElapsedTimer>

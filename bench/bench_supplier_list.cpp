@@ -3,8 +3,8 @@
 #include "app/DataModule.h"
 #include "bench/Bench.h"
 #include "bench/BenchSupport.h"
+#include "core/ErrorSink.h"
 #include "data/widgets/DbGrid.h"
-#include "data/widgets/ErrorSink.h"
 #include "registry/TfrmFornecedor.h"
 
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #include "data/Connection.h"
 
-#include "http/WaitCursor.h"
+#include "core/WaitCursor.h"
 
 #include <QDate>
 #include <QDateTime>

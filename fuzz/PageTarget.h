@@ -1,6 +1,6 @@
 #pragma once
 // A federal registry page reader under fuzzing: any input, as the answer's text after a query.
-#include "http/TextRoutines.h"
+#include "core/TextRoutines.h"
 
 #include <QByteArray>
 #include <QString>

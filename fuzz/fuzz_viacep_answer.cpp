@@ -1,7 +1,7 @@
 // The ViaCEP answer reader: any answer text, after the HTTP client's conversions.
 #include "address/CadWSViaCEP.h"
+#include "core/TextRoutines.h"
 #include "fuzz/FuzzTarget.h"
-#include "http/TextRoutines.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,9 +1,9 @@
 #include "http/CadHTTP.h"
 
+#include "core/WaitCursor.h"
 #include "http/HttpConnection.h"
 #include "http/HttpResponseText.h"
 #include "http/HttpUrl.h"
-#include "http/WaitCursor.h"
 
 #include <cctype>
 

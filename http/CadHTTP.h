@@ -1,7 +1,7 @@
 #pragma once
 // HTTP/1.0 client over OpenSSL on which every web look-up is built.
+#include "core/TextRoutines.h"
 #include "http/CadHTTPError.h"
-#include "http/TextRoutines.h"
 
 #include <QByteArray>
 #include <QString>

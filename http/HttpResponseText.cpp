@@ -1,6 +1,6 @@
 #include "http/HttpResponseText.h"
 
-#include "http/TextRoutines.h"
+#include "core/TextRoutines.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 #include "maps/TFormMapa.h"
 
 #include "app/DataModule.h"
-#include "data/widgets/ErrorSink.h"
+#include "core/ErrorSink.h"
+#include "core/WaitCursor.h"
 #include "http/ServiceSettings.h"
-#include "http/WaitCursor.h"
 #include "maps/MapaWebPage.h"
 #include "schema/RecordSetWidths.h"
 

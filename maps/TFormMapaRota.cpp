@@ -1,8 +1,8 @@
 // The route screen: drawing a route, reading its distance back from the page and keeping it.
 #include "app/ProgramFolder.h"
 #include "app/ui/Dialogs.h"
+#include "core/WaitCursor.h"
 #include "http/ServiceSettings.h"
-#include "http/WaitCursor.h"
 #include "maps/MapaWebPage.h"
 #include "maps/TFormMapa.h"
 

@@ -1,9 +1,9 @@
 #include "registry/CentralSync.h"
 
-#include "app/Clock.h"
 #include "app/DataModule.h"
-#include "http/TextRoutines.h"
-#include "taxpayer/DigitsOnly.h"
+#include "core/Clock.h"
+#include "core/DigitsOnly.h"
+#include "core/TextRoutines.h"
 
 #include <QLocale>
 

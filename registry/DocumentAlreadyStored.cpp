@@ -1,6 +1,6 @@
 #include "registry/DocumentAlreadyStored.h"
 
-#include "taxpayer/DigitsOnly.h"
+#include "core/DigitsOnly.h"
 
 namespace cad {
 

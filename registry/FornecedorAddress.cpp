@@ -1,14 +1,14 @@
 // Address look-up of the supplier screen, and its state and municipality lists.
 #include "address/ui/TfrmEnderecosEncontrados.h"
 #include "app/ui/Dialogs.h"
+#include "core/DigitsOnly.h"
+#include "core/TextRoutines.h"
+#include "core/WaitCursor.h"
 #include "data/Values.h"
 #include "data/widgets/DbLineEdit.h"
 #include "data/widgets/DbLookupCombo.h"
-#include "http/TextRoutines.h"
-#include "http/WaitCursor.h"
 #include "registry/CentralSync.h"
 #include "registry/TfrmFornecedor.h"
-#include "taxpayer/DigitsOnly.h"
 
 namespace cad {
 

@@ -1,15 +1,15 @@
 // The header and the "Dados" tab of the supplier screen: the fields bound to the supplier record.
 #include "app/ui/Dialogs.h"
+#include "core/DigitsOnly.h"
+#include "core/ErrorSink.h"
 #include "data/widgets/DbLineEdit.h"
 #include "data/widgets/DbLookupCombo.h"
 #include "data/widgets/DbMemo.h"
 #include "data/widgets/DbRadioGroup.h"
 #include "data/widgets/DbText.h"
-#include "data/widgets/ErrorSink.h"
 #include "registry/ScreenStyle.h"
 #include "registry/TfrmFornecedor.h"
 #include "schema/RecordSetWidths.h"
-#include "taxpayer/DigitsOnly.h"
 
 #include <QAbstractItemView>
 #include <QGridLayout>

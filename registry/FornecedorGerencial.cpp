@@ -1,7 +1,7 @@
 // The "&Incluir" button beside the cost centre: the cost centre screen.
+#include "core/WaitCursor.h"
 #include "data/widgets/DbLineEdit.h"
 #include "data/widgets/DbLookupCombo.h"
-#include "http/WaitCursor.h"
 #include "registry/TFrmGerencial.h"
 #include "registry/TfrmFornecedor.h"
 

@@ -1,6 +1,6 @@
 // "Relatório" / "Por Ordem Alfabética": the supplier sheet in a print preview.
 #include "app/DataModule.h"
-#include "http/WaitCursor.h"
+#include "core/WaitCursor.h"
 #include "registry/TfrmFornecedor.h"
 #include "reports/TrptFicha_FO.h"
 

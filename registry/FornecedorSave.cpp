@@ -6,12 +6,12 @@
 #include "data/widgets/DbLookupCombo.h"
 #include "data/widgets/DbRadioGroup.h"
 
-#include "http/WaitCursor.h"
+#include "core/DigitsOnly.h"
+#include "core/WaitCursor.h"
 #include "registry/CentralSync.h"
 #include "registry/DocumentAlreadyStored.h"
 #include "registry/TfrmFornecedor.h"
 #include "taxpayer/CadValidador.h"
-#include "taxpayer/DigitsOnly.h"
 #include <QAbstractButton>
 
 namespace cad {

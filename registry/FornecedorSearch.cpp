@@ -1,9 +1,9 @@
 // Finding suppliers: the search box with its four buttons and the letter strip.
 #include "app/ui/Dialogs.h"
+#include "core/ErrorSink.h"
+#include "core/WaitCursor.h"
 #include "data/Values.h"
-#include "data/widgets/ErrorSink.h"
 #include "data/widgets/UpperCaseTyping.h"
-#include "http/WaitCursor.h"
 #include "registry/TfrmFornecedor.h"
 
 #include <QGroupBox>

@@ -1,9 +1,9 @@
 // The cost centre screen's commands and the periodic re-read of its list.
 #include "app/ui/Dialogs.h"
+#include "core/ErrorSink.h"
+#include "core/WaitCursor.h"
 #include "data/widgets/DbGrid.h"
 #include "data/widgets/DbLineEdit.h"
-#include "data/widgets/ErrorSink.h"
-#include "http/WaitCursor.h"
 #include "registry/TFrmGerencial.h"
 #include "registry/UpperCaseCellDelegate.h"
 

@@ -1,6 +1,6 @@
 #include "registry/PendingCopies.h"
 
-#include "app/Clock.h"
+#include "core/Clock.h"
 #include "data/Connection.h"
 #include "registry/DurableFile.h"
 

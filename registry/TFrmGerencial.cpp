@@ -3,12 +3,12 @@
 
 #include "app/DataModule.h"
 #include "app/ui/EnterMovesFocus.h"
+#include "core/ErrorSink.h"
+#include "core/WaitCursor.h"
 #include "data/widgets/DbGrid.h"
 #include "data/widgets/DbLineEdit.h"
 #include "data/widgets/DbText.h"
-#include "data/widgets/ErrorSink.h"
 #include "data/widgets/WindowFit.h"
-#include "http/WaitCursor.h"
 #include "registry/ScreenStyle.h"
 #include "registry/UpperCaseCellDelegate.h"
 

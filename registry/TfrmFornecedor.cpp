@@ -2,10 +2,10 @@
 
 #include "app/DataModule.h"
 #include "app/ui/EnterMovesFocus.h"
+#include "core/ErrorSink.h"
 #include "data/widgets/DbGrid.h"
 #include "data/widgets/DbLineEdit.h"
 #include "data/widgets/DbLookupCombo.h"
-#include "data/widgets/ErrorSink.h"
 #include "data/widgets/WindowFit.h"
 #include "registry/CentralRetry.h"
 #include "registry/CentralSync.h"

@@ -1,6 +1,6 @@
 #include "report/PageView.h"
 
-#include "data/widgets/ErrorSink.h"
+#include "core/ErrorSink.h"
 #include "report/ReportPainter.h"
 
 #include <QPainter>

@@ -1,9 +1,9 @@
 #include "report/ReportPreview.h"
 
 #include "app/ui/Dialogs.h"
-#include "data/widgets/ErrorSink.h"
+#include "core/ErrorSink.h"
+#include "core/WaitCursor.h"
 #include "data/widgets/WindowFit.h"
-#include "http/WaitCursor.h"
 #include "report/PageView.h"
 #include "report/PrintIcon.h"
 #include "report/ReportPainter.h"

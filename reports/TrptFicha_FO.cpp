@@ -1,6 +1,6 @@
 #include "reports/TrptFicha_FO.h"
 
-#include "http/WaitCursor.h"
+#include "core/WaitCursor.h"
 #include "report/ReportLayout.h"
 #include "report/ReportPreview.h"
 

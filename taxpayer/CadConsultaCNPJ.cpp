@@ -1,8 +1,8 @@
 #include "taxpayer/CadConsultaCNPJ.h"
 
+#include "core/DigitsOnly.h"
 #include "http/ServiceSettings.h"
 #include "taxpayer/CadValidador.h"
-#include "taxpayer/DigitsOnly.h"
 #include "taxpayer/FormValue.h"
 #include "taxpayer/LabeledPage.h"
 

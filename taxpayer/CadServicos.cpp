@@ -1,6 +1,6 @@
 #include "taxpayer/CadServicos.h"
 
-#include "http/TextRoutines.h"
+#include "core/TextRoutines.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "taxpayer/LabeledPage.h"
 
-#include "http/TextRoutines.h"
+#include "core/TextRoutines.h"
 
 LabeledPage::LabeledPage(QStringList lines) : m_lines(std::move(lines))
 {

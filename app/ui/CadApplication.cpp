@@ -1,7 +1,7 @@
 #include "app/ui/CadApplication.h"
 
 #include "app/ui/ErrorDisplay.h"
-#include "http/WaitCursor.h"
+#include "core/WaitCursor.h"
 
 #include <QLibraryInfo>
 #include <QLocale>

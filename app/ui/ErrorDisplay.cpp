@@ -1,7 +1,7 @@
 #include "app/ui/ErrorDisplay.h"
 
 #include "app/ui/Dialogs.h"
-#include "data/widgets/ErrorSink.h"
+#include "core/ErrorSink.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #include "app/ui/SingleInstance.h"
 
-#include "http/TextRoutines.h"
+#include "core/TextRoutines.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "data/widgets/DbGrid.h"
 
+#include "core/ErrorSink.h"
 #include "data/Values.h"
-#include "data/widgets/ErrorSink.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -1,7 +1,7 @@
 #include "data/widgets/DbLookupCombo.h"
 
+#include "core/ErrorSink.h"
 #include "data/Values.h"
-#include "data/widgets/ErrorSink.h"
 #include "data/widgets/RecordSetModel.h"
 
 namespace cad {

@@ -1,6 +1,6 @@
 #include "data/widgets/FieldLink.h"
 
-#include "data/widgets/ErrorSink.h"
+#include "core/ErrorSink.h"
 
 namespace cad {
 

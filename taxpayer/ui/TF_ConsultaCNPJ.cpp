@@ -1,11 +1,11 @@
 // The CNPJ look-up dialog: its controls, the captcha image and the commands.
 #include "taxpayer/ui/TF_ConsultaCNPJ.h"
 
-#include "data/widgets/ErrorSink.h"
+#include "core/ErrorSink.h"
+#include "core/WaitCursor.h"
 #include "data/widgets/MaskedTyping.h"
 #include "data/widgets/UpperCaseTyping.h"
 #include "data/widgets/WindowFit.h"
-#include "http/WaitCursor.h"
 #include "taxpayer/ui/CaptchaField.h"
 
 #include <QBuffer>

@@ -1,8 +1,8 @@
 // What a successful CNPJ look-up does: the result area, the supplier's columns and the lists.
+#include "core/DigitsOnly.h"
+#include "core/TextRoutines.h"
 #include "data/RecordSet.h"
 #include "data/widgets/DbLookupCombo.h"
-#include "http/TextRoutines.h"
-#include "taxpayer/DigitsOnly.h"
 #include "taxpayer/ui/TF_ConsultaCNPJ.h"
 
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 #include "taxpayer/ui/TfrmConsultaCPF.h"
 
 #include "app/ProgramFolder.h"
+#include "core/ErrorSink.h"
 #include "data/RecordSet.h"
-#include "data/widgets/ErrorSink.h"
 #include "data/widgets/MaskedTyping.h"
 #include "data/widgets/WindowFit.h"
 #include "taxpayer/ui/CaptchaField.h"

@@ -4,7 +4,7 @@
 #include "app/DataModule.h"
 #include "app/ui/Dialogs.h"
 #include "app/ui/ErrorDisplay.h"
-#include "data/widgets/ErrorSink.h"
+#include "core/ErrorSink.h"
 #include "registry/TfrmFornecedor.h"
 #include "tests/support/LoopbackPort.h"
 #include "tests/support/TestDb.h"

@@ -1,8 +1,8 @@
 // A server that stops answering: a MariaDB server of this test alone, frozen with SIGSTOP, and a
 // statement slower than the time-out. Nothing waits for ever; a write whose fate is unknown is
 // reported and never sent again; the wait pointer shows while the program waits.
+#include "core/WaitCursor.h"
 #include "data/Connection.h"
-#include "http/WaitCursor.h"
 #include "tests/support/LoopbackPort.h"
 #include "tests/support/TestDb.h"
 

@@ -2,8 +2,8 @@
 // character sets.
 #include "HttpTestSupport.h"
 #include "ScriptedServer.h"
+#include "core/WaitCursor.h"
 #include "http/CadHTTP.h"
-#include "http/WaitCursor.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 // Text routines, code-page conversion, URL resolution and the error message layout.
+#include "core/TextRoutines.h"
 #include "http/HttpResponseText.h"
 #include "http/HttpUrl.h"
-#include "http/TextRoutines.h"
 
 #include <QTest>
 

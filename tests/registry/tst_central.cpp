@@ -1,6 +1,6 @@
 // The copy of a saved supplier to the central server, driven through the real screen:
 // the central key, the column mapping, the preconditions and the update of an existing row.
-#include "app/Clock.h"
+#include "core/Clock.h"
 #include "tests/registry/ScreenFixture.h"
 #include "tests/registry/SupplierEntry.h"
 

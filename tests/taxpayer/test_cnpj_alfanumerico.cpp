@@ -1,7 +1,7 @@
 // CNPJs whose root and order number hold capitals: the official example, every single-character
 // change of it, and random documents against a computation written here from the published rule.
+#include "core/DigitsOnly.h"
 #include "taxpayer/CadValidador.h"
-#include "taxpayer/DigitsOnly.h"
 
 #include <QRandomGenerator>
 #include <QTest>

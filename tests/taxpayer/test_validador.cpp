@@ -1,6 +1,6 @@
 // CPF/CNPJ validation: the reference vectors, then random documents in every punctuation.
+#include "core/DigitsOnly.h"
 #include "taxpayer/CadValidador.h"
-#include "taxpayer/DigitsOnly.h"
 
 #include <QRandomGenerator>
 #include <QTest>

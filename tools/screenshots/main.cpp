@@ -5,7 +5,7 @@
 #include "app/ui/CadApplication.h"
 #include "app/ui/Dialogs.h"
 #include "app/ui/ProgramStart.h"
-#include "data/widgets/ErrorSink.h"
+#include "core/ErrorSink.h"
 #include "maps/TFormMapa.h"
 #include "registry/TfrmFornecedor.h"
 #include "report/ReportPreview.h"

@@ -1,4 +1,4 @@
-#include "data/widgets/ErrorSink.h"
+#include "core/ErrorSink.h"
 
 #include <QtGlobal>
 

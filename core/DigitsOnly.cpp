@@ -1,4 +1,4 @@
-#include "taxpayer/DigitsOnly.h"
+#include "core/DigitsOnly.h"
 
 QString DigitsOnly(const QString& text)
 {

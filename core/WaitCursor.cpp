@@ -1,4 +1,4 @@
-#include "http/WaitCursor.h"
+#include "core/WaitCursor.h"
 
 namespace waitcursor {
 namespace {

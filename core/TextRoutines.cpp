@@ -1,4 +1,4 @@
-#include "http/TextRoutines.h"
+#include "core/TextRoutines.h"
 
 #include <QList>
 
