@@ -1,5 +1,6 @@
 #include "taxpayer/CadConsultaCNPJ.h"
 
+#include "core/Clock.h"
 #include "core/DigitsOnly.h"
 #include "http/ServiceSettings.h"
 #include "taxpayer/CadValidador.h"
@@ -227,7 +228,7 @@ QDate TCadConsultaCNPJ::ParseDateText(const QString& text)
         "^\\s*(\\d{1,2})/(\\d{1,2})(?:/(\\d{1,4}))?(?:[\\sT]+(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?)?\\s*$"));
     const QRegularExpressionMatch m = form.match(t);
     if (!m.hasMatch()) return {};
-    int year = m.captured(3).isEmpty() ? QDate::currentDate().year() : m.captured(3).toInt();
+    int year = m.captured(3).isEmpty() ? cad::clock::now().date().year() : m.captured(3).toInt();
     if (m.captured(3).size() <= 2 && !m.captured(3).isEmpty()) year += year < 50 ? 2000 : 1900;
     if (!m.captured(4).isEmpty() &&
         !QTime::isValid(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt()))

@@ -1,4 +1,5 @@
 // CNPJ look-up through the real HTTP client against the certificate-page stand-in.
+#include "core/Clock.h"
 #include "http/ServiceSettings.h"
 #include "standins/StandInProcess.h"
 #include "taxpayer/CadConsultaCNPJ.h"
@@ -371,13 +372,18 @@ void TestConsultaCNPJ::parseDateText_data()
     QTest::newRow("zero") << "0" << QDate();
     QTest::newRow("no such day") << "31/02/2005" << QDate();
     QTest::newRow("year first") << "2005-01-24" << QDate();
+    QTest::newRow("two-digit year") << "24/01/05" << QDate(2005, 1, 24);
+    QTest::newRow("no year: the clock's") << "24/01 08:30" << QDate(2031, 1, 24);
 }
 
 void TestConsultaCNPJ::parseDateText()
 {
     QFETCH(QString, text);
     QFETCH(QDate, date);
-    QCOMPARE(TCadConsultaCNPJ::ParseDateText(text), date);
+    cad::clock::set([] { return QDateTime(QDate(2031, 6, 15), QTime(23, 59)); });
+    const QDate parsed = TCadConsultaCNPJ::ParseDateText(text);
+    cad::clock::set({});
+    QCOMPARE(parsed, date);
 }
 
 void TestConsultaCNPJ::serviceAddresses()
