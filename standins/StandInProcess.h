@@ -45,10 +45,7 @@ public:
     StandInProcess& operator=(const StandInProcess&) = delete;
 
     /// "127.0.0.1:port"
-    [[nodiscard]] const QString& hostPort() const
-    {
-        return m_hostPort;
-    }
+    [[nodiscard]] const QString& hostPort() const { return m_hostPort; }
     [[nodiscard]] QString url(const QString& path) const
     {
         return m_scheme + QStringLiteral("://") + m_hostPort + path;
