@@ -164,13 +164,95 @@ struct ParamBinds
     }
 };
 
-struct StmtHandle
+// A kept statement the server cannot run as it was prepared (its tables changed, or it no longer
+// knows it): it ran nothing and is prepared again.
+bool needsPreparingAgain(unsigned code)
 {
-    MYSQL_STMT* st;
-    ~StmtHandle() { mysql_stmt_close(st); }
-};
+    return code == ER_NEED_REPREPARE || code == ER_UNKNOWN_STMT_HANDLER || code == CR_NEW_STMT_METADATA;
+}
 
 } // namespace
+
+// A prepared statement: for a read, taken from the kept ones when there is one, and given back
+// once it ran to its end (closed when anything failed on the way, so every kept statement is idle
+// and sound). A write is always prepared anew: a session lost while idle then fails on the prepare,
+// where the write certainly did not run and is sent again, instead of on the write itself.
+class Connection::Statement
+{
+public:
+    Statement(Connection& c, const QByteArray& sql, Kind kind) : m_c(c), m_sql(sql), m_kind(kind)
+    {
+        if (kind != Kind::Read) return;
+        std::vector<Kept>& kept = c.m_kept;
+        for (auto it = kept.rbegin(); it != kept.rend(); ++it)
+            if (it->sql == sql) {
+                m_st = it->stmt;
+                m_reused = true;
+                kept.erase(std::next(it).base());
+                return;
+            }
+    }
+    ~Statement()
+    {
+        if (m_st) mysql_stmt_close(m_st);
+    }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    [[nodiscard]] MYSQL_STMT* get() const { return m_st; }
+
+    /// Binds PB's values and runs the statement (prepared first when it is new); false when the
+    /// server or the client library refused it (the error is on the statement). WRONGCOUNT is
+    /// thrown when the statement's markers do not match the values.
+    bool execute(ParamBinds& pb, const QString& wrongCount)
+    {
+        for (;;) {
+            if (!m_st) prepare();
+            if (mysql_stmt_param_count(m_st) != pb.binds.size()) throw DbError(wrongCount);
+            if (!pb.binds.empty() && mysql_stmt_bind_param(m_st, pb.binds.data())) return false;
+            if (!mysql_stmt_execute(m_st)) return true;
+            if (!m_reused || !needsPreparingAgain(mysql_stmt_errno(m_st))) return false;
+            mysql_stmt_close(m_st);
+            m_st = nullptr;
+            m_reused = false;
+        }
+    }
+
+    /// Keeps a read for the next use of the same text (the least recently used one goes); closes a write.
+    void giveBack()
+    {
+        if (m_kind != Kind::Read) return; // closed by the destructor
+        mysql_stmt_free_result(m_st);
+        std::vector<Kept>& kept = m_c.m_kept;
+        kept.push_back({m_sql, m_st});
+        m_st = nullptr;
+        if (kept.size() > kKeptStatements) {
+            mysql_stmt_close(kept.front().stmt);
+            kept.erase(kept.begin());
+        }
+    }
+
+private:
+    void prepare()
+    {
+        MYSQL_STMT* st = mysql_stmt_init(m_c.m_mysql);
+        if (!st) throw DbError(QStringLiteral("Memória insuficiente para preparar o comando"));
+        ++m_c.m_prepared;
+        if (mysql_stmt_prepare(st, m_sql.constData(), static_cast<unsigned long>(m_sql.size()))) {
+            const unsigned code = mysql_stmt_errno(st);
+            const QString message = QString::fromUtf8(mysql_stmt_error(st));
+            mysql_stmt_close(st);
+            m_c.fail("prepare", code, message);
+        }
+        m_st = st;
+    }
+
+    Connection& m_c;
+    const QByteArray& m_sql;
+    const Kind m_kind;
+    MYSQL_STMT* m_st = nullptr;
+    bool m_reused = false;
+};
 
 bool isConnectionLoss(unsigned code)
 {
@@ -211,8 +293,16 @@ void Connection::open()
     m_mysql = m;
 }
 
+void Connection::dropKeptStatements()
+{
+    for (const Kept& k : m_kept)
+        mysql_stmt_close(k.stmt);
+    m_kept.clear();
+}
+
 void Connection::close()
 {
+    dropKeptStatements();
     if (m_mysql) {
         mysql_close(m_mysql);
         m_mysql = nullptr;
@@ -286,18 +376,17 @@ QueryResult Connection::queryText(const QByteArray& sql)
 
 QueryResult Connection::queryPrepared(const QByteArray& sql, const QVariantList& params)
 {
-    StmtHandle h{mysql_stmt_init(m_mysql)};
+    Statement h(*this, sql, Kind::Read);
     auto stmtFail = [&] {
-        fail("statement", mysql_stmt_errno(h.st), QString::fromUtf8(mysql_stmt_error(h.st)));
+        fail("statement", mysql_stmt_errno(h.get()), QString::fromUtf8(mysql_stmt_error(h.get())));
     };
-    if (mysql_stmt_prepare(h.st, sql.constData(), static_cast<unsigned long>(sql.size()))) stmtFail();
     ParamBinds pb(params);
-    if (mysql_stmt_param_count(h.st) != pb.binds.size())
-        throw DbError(QStringLiteral("Número de parâmetros incorreto na consulta"));
-    if (!pb.binds.empty() && mysql_stmt_bind_param(h.st, pb.binds.data())) stmtFail();
-    if (mysql_stmt_execute(h.st)) stmtFail();
-    MYSQL_RES* meta = mysql_stmt_result_metadata(h.st);
-    if (!meta) return {};
+    if (!h.execute(pb, QStringLiteral("Número de parâmetros incorreto na consulta"))) stmtFail();
+    MYSQL_RES* meta = mysql_stmt_result_metadata(h.get());
+    if (!meta) {
+        h.giveBack();
+        return {};
+    }
     const unsigned n = mysql_num_fields(meta);
     QueryResult result{describe(mysql_fetch_fields(meta), n), RowStore(int(n))};
     mysql_free_result(meta);
@@ -316,11 +405,11 @@ QueryResult Connection::queryPrepared(const QByteArray& sql, const QVariantList&
         binds[c].is_null = &nulls[c];
         binds[c].error = &errors[c];
     }
-    if (mysql_stmt_bind_result(h.st, binds.data())) stmtFail();
+    if (mysql_stmt_bind_result(h.get(), binds.data())) stmtFail();
     std::vector<const char*> values(n);
     std::vector<QByteArray> longValues(n);
     for (;;) {
-        const int rc = mysql_stmt_fetch(h.st);
+        const int rc = mysql_stmt_fetch(h.get());
         if (rc == MYSQL_NO_DATA) break;
         if (rc == 1) stmtFail();
         for (unsigned c = 0; c < n; ++c) {
@@ -331,34 +420,29 @@ QueryResult Connection::queryPrepared(const QByteArray& sql, const QVariantList&
                 whole.buffer_type = MYSQL_TYPE_STRING;
                 whole.buffer = longValues[c].data();
                 whole.buffer_length = lengths[c];
-                if (mysql_stmt_fetch_column(h.st, &whole, c, 0)) stmtFail();
+                if (mysql_stmt_fetch_column(h.get(), &whole, c, 0)) stmtFail();
                 values[c] = longValues[c].constData();
             }
         }
         result.rows.append(values.data(), lengths.data());
     }
+    h.giveBack();
     return result;
 }
 
 ExecResult Connection::executeOnce(const QByteArray& sql, const QVariantList& params)
 {
-    StmtHandle h{mysql_stmt_init(m_mysql)};
-    if (mysql_stmt_prepare(h.st, sql.constData(), static_cast<unsigned long>(sql.size())))
-        fail("prepare", mysql_stmt_errno(h.st), QString::fromUtf8(mysql_stmt_error(h.st)));
+    Statement h(*this, sql, Kind::Write);
     ParamBinds pb(params);
-    if (mysql_stmt_param_count(h.st) != pb.binds.size())
-        throw DbError(QStringLiteral("Número de parâmetros incorreto no comando"));
-    if (!pb.binds.empty() && mysql_stmt_bind_param(h.st, pb.binds.data()))
-        fail("bind", mysql_stmt_errno(h.st), QString::fromUtf8(mysql_stmt_error(h.st)));
-    if (mysql_stmt_execute(h.st)) {
-        const unsigned code = mysql_stmt_errno(h.st);
-        const QString message = QString::fromUtf8(mysql_stmt_error(h.st));
+    if (!h.execute(pb, QStringLiteral("Número de parâmetros incorreto no comando"))) {
+        const unsigned code = mysql_stmt_errno(h.get());
+        const QString message = QString::fromUtf8(mysql_stmt_error(h.get()));
         // Gone before sending, or killed before running: the statement did not run.
         const bool maybeExecuted = code == CR_SERVER_LOST || code == CR_SERVER_LOST_EXTENDED;
         if (isConnectionLoss(code)) throw Lost{DbError(message, code), maybeExecuted};
         throw DbError(message, code);
     }
-    return {mysql_stmt_affected_rows(h.st), mysql_stmt_insert_id(h.st)};
+    return {mysql_stmt_affected_rows(h.get()), mysql_stmt_insert_id(h.get())};
 }
 
 } // namespace cad

@@ -10,6 +10,7 @@
 #include <vector>
 
 struct st_mysql;
+struct st_mysql_stmt;
 
 namespace cad {
 
@@ -49,7 +50,8 @@ struct ExecResult
 /// is handled by the policy: reads, and statements that never reached the server, are repeated
 /// after reconnecting; a write whose fate is unknown is reported instead of being sent twice.
 /// A server that stops answering counts as lost once the read or write time-out has passed.
-/// The wait pointer shows while a statement runs.
+/// The wait pointer shows while a statement runs. The last reads with bound values stay prepared on
+/// the server and are reused by their text, so a repeated read costs one round trip.
 class Connection
 {
 public:
@@ -78,6 +80,11 @@ public:
     /// The server's id of this session (for KILL in tests and diagnostics).
     [[nodiscard]] unsigned long serverThreadId();
 
+    /// How many reads stay prepared for reuse.
+    static constexpr size_t kKeptStatements = 32;
+    /// Statements prepared on the server since the connection was created (for measurements).
+    [[nodiscard]] quint64 preparedCount() const { return m_prepared; }
+
 private:
     enum class Kind
     {
@@ -89,11 +96,20 @@ private:
     QueryResult queryText(const QByteArray& sql);
     QueryResult queryPrepared(const QByteArray& sql, const QVariantList& params);
     ExecResult executeOnce(const QByteArray& sql, const QVariantList& params);
+    class Statement;
+    struct Kept
+    {
+        QByteArray sql;
+        st_mysql_stmt* stmt;
+    };
+    void dropKeptStatements();
 
     QString m_name;
     ConnectionSettings m_settings;
     st_mysql* m_mysql = nullptr;
     LostConnectionPolicy m_policy;
+    std::vector<Kept> m_kept; // the most recently used last
+    quint64 m_prepared = 0;
 };
 
 /// True for the client errors that mean the session is gone.

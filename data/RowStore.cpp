@@ -53,14 +53,18 @@ char* RowStore::allocate(size_t n)
 {
     m_used += n;
     if (n > m_left) {
+        // Left uninitialised: every byte handed out is written by the caller.
         if (n > kBlockSize / 4) {
             // A large row gets a block of its own, so the current block is not wasted.
-            m_blocks.push_back(std::make_unique<char[]>(n));
+            m_blocks.push_back(std::make_unique_for_overwrite<char[]>(n));
             return m_blocks.back().get();
         }
-        m_blocks.push_back(std::make_unique<char[]>(kBlockSize));
+        // Blocks grow from a small first one: a result of one row keeps little memory.
+        const size_t size = std::max(n, m_nextBlock);
+        m_nextBlock = std::min(kBlockSize, size * 2);
+        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(size));
         m_free = m_blocks.back().get();
-        m_left = kBlockSize;
+        m_left = size;
     }
     char* p = m_free;
     m_free += n;

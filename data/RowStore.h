@@ -48,6 +48,7 @@ private:
     char* m_free = nullptr;
     size_t m_left = 0;
     size_t m_used = 0;
+    size_t m_nextBlock = 4096; // doubled with each block, up to the full block size
 };
 
 } // namespace cad

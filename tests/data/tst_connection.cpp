@@ -120,6 +120,44 @@ private Q_SLOTS:
         QVERIFY(local.isOpen());
     }
 
+    void repeatedReadIsPreparedOnceAndFollowsTheTable()
+    {
+        Connection local(QStringLiteral("local"));
+        local.setSettings(testsupport::settings(Role::Local, m_db));
+        local.execute(QStringLiteral("CREATE TABLE kept (id INT PRIMARY KEY, nome VARCHAR(20))"));
+        local.execute(QStringLiteral("INSERT INTO kept VALUES (1, 'UM'), (2, 'DOIS')"));
+        const QString sql = QStringLiteral("SELECT * FROM kept WHERE id = ?");
+        auto read = [&](int id) {
+            const QueryResult r = local.query(sql, {id});
+            QStringList cells;
+            for (int c = 0; c < int(r.fields.size()) && r.rows.size() == 1; ++c)
+                cells << QString::fromUtf8(r.rows.cell(0, c).bytes.data(),
+                                           qsizetype(r.rows.cell(0, c).bytes.size()));
+            return cells;
+        };
+        const quint64 prepared = local.preparedCount();
+        QCOMPARE(read(1), (QStringList{"1", "UM"}));
+        QCOMPARE(read(2), (QStringList{"2", "DOIS"}));
+        QCOMPARE(local.preparedCount(), prepared + 1);
+
+        // The table changed by another session: the kept read returns what the table holds now.
+        testsupport::runSql(Role::Local, m_db,
+                            QStringLiteral("ALTER TABLE kept ADD COLUMN uf CHAR(2) DEFAULT 'MG'"));
+        QCOMPARE(read(1), (QStringList{"1", "UM", "MG"}));
+        testsupport::runSql(Role::Local, m_db, QStringLiteral("ALTER TABLE kept DROP COLUMN nome"));
+        QCOMPARE(read(2), (QStringList{"2", "MG"}));
+        // The session lost while the read was kept: read again after reconnecting.
+        killFromOutside(local, Role::Local, m_db);
+        QCOMPARE(read(1), (QStringList{"1", "MG"}));
+
+        // Only the last reads are kept: the oldest is prepared again.
+        const quint64 before = local.preparedCount();
+        for (size_t i = 0; i <= Connection::kKeptStatements; ++i)
+            (void)local.query(QStringLiteral("SELECT ? + %1").arg(i), {1});
+        QCOMPARE(read(1).size(), 2);
+        QCOMPARE(local.preparedCount(), before + Connection::kKeptStatements + 2);
+    }
+
     void valuesTravelBoundAndAccentsSurvive()
     {
         Connection local(QStringLiteral("local"));
