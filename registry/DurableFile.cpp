@@ -30,7 +30,7 @@ bool writeAll(int fd, const QByteArray& bytes)
 
 } // namespace
 
-QString writeDurably(const QString& path, const QByteArray& bytes)
+QString writeDurably(const QString& path, const QByteArray& bytes, Durability durability)
 {
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder)) return failure("mkdir", folder);
@@ -51,12 +51,19 @@ QString writeDurably(const QString& path, const QByteArray& bytes)
         return why;
     }
     // The rename itself is only durable once the folder's entry is on the disk.
+    if (durability == Durability::OldOrNew) return {};
     const int dir = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir < 0) return failure("open", folder);
     const bool synced = ::fsync(dir) == 0;
     const QString why = synced ? QString() : failure("fsync", folder);
     ::close(dir);
     return why;
+}
+
+QString removeFile(const QString& path)
+{
+    if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT) return failure("unlink", path);
+    return {};
 }
 
 } // namespace cad

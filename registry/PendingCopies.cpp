@@ -54,13 +54,17 @@ void PendingCopies::load()
     }
 }
 
-bool PendingCopies::save()
+bool PendingCopies::save(Durability durability)
 {
     QByteArray bytes;
     for (const Entry& e : m_entries)
         bytes += QByteArray::number(e.code) + kSeparator + e.when.toString(Qt::ISODate).toLatin1() +
                  kSeparator + oneLine(e.name).toUtf8() + kSeparator + oneLine(e.error).toUtf8() + '\n';
-    m_writeError = writeDurably(m_path, bytes);
+    // An empty list is no file; like a removal whose folder entry is not yet on the disk, a crash
+    // can only bring back entries already copied, and copying them again is harmless. After a
+    // failed write the file may lack an addition: the next write is whole.
+    if (!m_writeError.isEmpty()) durability = Durability::Full;
+    m_writeError = m_entries.empty() ? removeFile(m_path) : writeDurably(m_path, bytes, durability);
     m_unsaved = !m_writeError.isEmpty();
     return m_writeError.isEmpty();
 }
@@ -79,7 +83,7 @@ bool PendingCopies::keep(qlonglong code, const QString& name, const QString& err
         m_entries[size_t(old - m_entries.data())] = entry;
     else
         m_entries.push_back(entry);
-    const bool saved = save(); // always at once: this entry must not be lost
+    const bool saved = save(Durability::Full); // at once and whole: this entry must not be lost
     Q_EMIT changed();
     return saved;
 }
@@ -91,7 +95,7 @@ bool PendingCopies::forget(qlonglong code)
     m_entries.erase(m_entries.begin() + (e - m_entries.data()));
     m_unsaved = true;
     if (m_batch) return true; // told at the batch's end
-    const bool saved = save();
+    const bool saved = save(Durability::OldOrNew);
     Q_EMIT changed();
     return saved;
 }
@@ -100,7 +104,7 @@ bool PendingCopies::endBatch()
 {
     m_batch = false;
     if (!m_unsaved) return true;
-    const bool saved = save();
+    const bool saved = save(Durability::OldOrNew);
     Q_EMIT changed();
     return saved;
 }

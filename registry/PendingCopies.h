@@ -1,4 +1,6 @@
 #pragma once
+#include "registry/DurableFile.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QString>
@@ -10,8 +12,9 @@ struct ConnectionSettings;
 
 /// The suppliers whose copy to the central table failed and is still owed, one entry per
 /// supplier code, kept in a file that survives the program's end, a crash and a power cut.
-/// Every change is on disk (written, flushed, renamed over the old file, folder flushed)
-/// before the call returns, unless a batch defers it to the batch's end.
+/// An addition is on disk (written, flushed, renamed over the old file, folder flushed) before the
+/// call returns. A removal is written without waiting for the folder, or deferred to a batch's end:
+/// a crash may bring back a removed entry, never lose a kept one. An empty list is no file.
 class PendingCopies : public QObject
 {
     Q_OBJECT
@@ -48,7 +51,8 @@ public:
     void beginBatch() { m_batch = true; }
     bool endBatch();
 
-    /// The last failure to write the file (empty when the last write succeeded).
+    /// The last failure to write the file (empty when the last write succeeded): the entries are
+    /// then kept in memory only.
     [[nodiscard]] const QString& writeError() const { return m_writeError; }
 
 Q_SIGNALS:
@@ -56,7 +60,7 @@ Q_SIGNALS:
 
 private:
     void load();
-    bool save();
+    bool save(Durability durability);
 
     QString m_path;
     std::vector<Entry> m_entries;

@@ -41,6 +41,8 @@ private Q_SLOTS:
 
         QVERIFY(list.forget(7));
         QCOMPARE(codesIn(file), QList<qlonglong>{9});
+        QVERIFY(list.forget(9));
+        QVERIFY(!QFile::exists(file)); // an empty list is no file
     }
 
     void removalsInABatchReachTheFileAtItsEnd()
