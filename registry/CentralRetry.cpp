@@ -25,6 +25,9 @@ CentralRetry::CentralRetry(TDM& dm, PendingCopies& pending, CentralSync::CityNam
 {
     m_sync.setCityName(std::move(cityName));
     connect(&m_timer, &QTimer::timeout, this, &CentralRetry::retryNow);
+    connect(&m_pending, &PendingCopies::changed, this, [this] {
+        if (m_pending.writeError().isEmpty()) m_toldNotWritten = false;
+    });
     setIntervalMinutes(dm.ini().retryMinutes);
 }
 
@@ -38,7 +41,10 @@ void CentralRetry::watch(CentralSync& sync)
     sync.setOutcome([this](const RecordSet& local, const QString& error) {
         const qlonglong code = local.value(QStringLiteral("CodigoFornecedor")).toLongLong();
         if (!error.isEmpty()) {
-            m_pending.keep(code, local.text(QStringLiteral("Nome")), error);
+            if (!m_pending.keep(code, local.text(QStringLiteral("Nome")), error) && !m_toldNotWritten) {
+                m_toldNotWritten = true;
+                Q_EMIT listNotWritten(m_pending.writeError());
+            }
             return;
         }
         m_pending.forget(code);

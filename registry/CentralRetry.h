@@ -25,7 +25,8 @@ public:
     CentralRetry(TDM& dm, PendingCopies& pending, CentralSync::CityName cityName, QObject* parent = nullptr);
     ~CentralRetry() override;
 
-    /// Failed copies of SYNC join the list; successful ones leave it and start a retry.
+    /// Failed copies of SYNC join the list; successful ones leave it and start a retry. When the
+    /// list's file cannot be written, listNotWritten() tells it once, until the file is written again.
     void watch(CentralSync& sync);
     /// Minutes between retries; 0 turns the periodic retries off.
     void setIntervalMinutes(int minutes);
@@ -45,6 +46,8 @@ public:
 
 Q_SIGNALS:
     void runningChanged(bool running);
+    /// A failed copy of a watched save is kept in memory only: WHY the list's file was not written.
+    void listNotWritten(const QString& why);
 
 private:
     void setRunning(bool running);
@@ -62,6 +65,7 @@ private:
     std::vector<qlonglong> m_queue;
     QPointer<QTcpSocket> m_probe;
     QString m_unreachable;
+    bool m_toldNotWritten = false;
 };
 
 } // namespace cad

@@ -1,5 +1,6 @@
 // The central copies still owed by the supplier screen: kept, retried in the background, shown.
 #include "app/DataModule.h"
+#include "app/ui/Dialogs.h"
 #include "registry/CentralRetry.h"
 #include "registry/CentralSync.h"
 #include "registry/PendingCopies.h"
@@ -24,6 +25,13 @@ void TfrmFornecedor::setupPendingCopies()
     };
     m_retry = std::make_unique<CentralRetry>(m_dm, *m_pending, cityName);
     m_retry->watch(*m_central);
+    connect(m_retry.get(), &CentralRetry::listNotWritten, this, [](const QString& why) {
+        dialogs::attention(
+            QStringLiteral("Não foi possível gravar a lista de cópias pendentes para a central "
+                           "(%1). As cópias pendentes continuam sendo tentadas enquanto o "
+                           "programa estiver aberto, mas serão perdidas se ele for fechado.")
+                .arg(why));
+    });
     // At the right end of the command area, where no command bar ever reaches.
     m_pendingBar = new PendingCopiesBar(*m_pending, *m_retry, m_commandArea);
     m_commandArea->installEventFilter(this);

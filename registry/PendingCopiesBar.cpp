@@ -40,6 +40,10 @@ PendingCopiesBar::PendingCopiesBar(PendingCopies& pending, CentralRetry& retry, 
     p.setColor(QPalette::WindowText, QColor(0xb0, 0x30, 0x00));
     m_count->setPalette(p);
     h->addWidget(m_count);
+    m_notWritten = new QLabel(QStringLiteral("(lista não gravada)"), this);
+    m_notWritten->setObjectName(QStringLiteral("lblListaNaoGravada"));
+    m_notWritten->setPalette(p);
+    h->addWidget(m_notWritten);
     m_retryNow = textButton(QStringLiteral("btnTentarAgora"), QStringLiteral("Tentar agora"), this);
     h->addWidget(m_retryNow);
     QToolButton* list = textButton(QStringLiteral("btnCopiasPendentes"), QStringLiteral("Ver lista"), this);
@@ -57,6 +61,9 @@ void PendingCopiesBar::refresh()
     m_count->setText(n == 1 ? QStringLiteral("1 cópia pendente para a central")
                             : QStringLiteral("%1 cópias pendentes para a central").arg(n));
     m_count->setToolTip(m_retry.unreachable());
+    m_notWritten->setVisible(!m_pending.writeError().isEmpty());
+    m_notWritten->setToolTip(QStringLiteral("Não foi possível gravar a lista de cópias pendentes: ") +
+                             m_pending.writeError());
     m_retryNow->setEnabled(!m_retry.isRunning());
     setVisible(n > 0);
     adjustSize();

@@ -13,7 +13,8 @@ class CentralRetry;
 class PendingCopies;
 
 /// The supplier screen's note of the central copies still owed: how many (hidden when none),
-/// "Tentar agora", and the list of the suppliers with their last error.
+/// "Tentar agora", and the list of the suppliers with their last error; a note when the list's
+/// file cannot be written.
 class PendingCopiesBar : public QWidget
 {
 public:
@@ -29,6 +30,7 @@ private:
     PendingCopies& m_pending;
     CentralRetry& m_retry;
     QLabel* m_count = nullptr;
+    QLabel* m_notWritten = nullptr;
     QToolButton* m_retryNow = nullptr;
     QPointer<QDialog> m_dialog;
     QTableWidget* m_table = nullptr;

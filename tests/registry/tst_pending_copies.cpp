@@ -7,6 +7,7 @@
 #include "tests/registry/SupplierEntry.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QTableWidget>
 #include <QTcpServer>
@@ -44,7 +45,8 @@ class PendingCopiesTest : public QObject
         QTRY_VERIFY_WITH_TIMEOUT(!m_f->centralRetry().isRunning(), 15000);
     }
 
-    /// Saves a new supplier while the central server is unreachable; returns its code.
+    /// Saves a new supplier while the central server is unreachable; returns its code. The boxes
+    /// shown before the save's error are left in m_before.
     qlonglong savePending(const QString& nome, const QString& document)
     {
         if (m_f->bars() == TfrmFornecedor::Bars::Editing) press(*m_f, "ToolButton7"); // after a failed copy
@@ -54,12 +56,13 @@ class PendingCopiesTest : public QObject
         in.document = document;
         enterNew(*m_f, in);
         press(*m_f, "ToolButton7");
-        const auto shown = m_fx->takeMessages();
+        m_before = m_fx->takeMessages();
         pointCentralAt(server(Role::Central).port);
-        if (shown.size() != 1 || shown[0].icon != cad::dialogs::Icon::Error)
+        if (m_before.isEmpty() || m_before.takeLast().icon != cad::dialogs::Icon::Error)
             qFatal("the save showed no error");
         return m_f->tbFornecedor.value(QStringLiteral("CodigoFornecedor")).toLongLong();
     }
+    QList<cad::dialogs::Request> m_before;
 
 private Q_SLOTS:
     void initTestCase()
@@ -191,6 +194,41 @@ private Q_SLOTS:
         // The successful copy also retried the others: the refused row now goes through.
         QTRY_VERIFY_WITH_TIMEOUT(!pending().contains(refused) && !m_f->centralRetry().isRunning(), 15000);
         QCOMPARE(cad::PendingCopies(pending().path()).count(), 0);
+        QVERIFY(m_before.isEmpty());
+    }
+
+    void listThatCannotBeWrittenIsToldOnceAndShown()
+    {
+        // A folder where the list's file should be: nobody, root included, can write it.
+        const QString file = pending().path();
+        QVERIFY(QDir().mkpath(file));
+        auto* note = m_f->findChild<QLabel*>(QStringLiteral("lblListaNaoGravada"));
+        const qlonglong first =
+            savePending(QStringLiteral("SEM LISTA UM"), QStringLiteral("12.345.678/0001-95"));
+        QCOMPARE(m_before.size(), 1);
+        QCOMPARE(m_before[0].title, QStringLiteral("Atenção"));
+        QVERIFY(m_before[0].text.contains(pending().writeError()));
+        QVERIFY(note->isVisible());
+        QVERIFY(pending().contains(first));
+
+        // Told once: neither the next failed save nor a retry shows it again.
+        const qlonglong second =
+            savePending(QStringLiteral("SEM LISTA DOIS"), QStringLiteral("987.654.321-00"));
+        QVERIFY(m_before.isEmpty());
+        pointCentralAt(m_closedPort);
+        retryAndWait();
+        pointCentralAt(server(Role::Central).port);
+        QVERIFY(m_fx->takeMessages().isEmpty());
+        QCOMPARE(pending().count(), 2);
+        QVERIFY(note->isVisible());
+
+        // Writable again: the retry copies both, the list is written (empty: no file), the note goes.
+        QVERIFY(QDir().rmdir(file));
+        retryAndWait();
+        QVERIFY(!pending().contains(first) && !pending().contains(second));
+        QVERIFY(pending().writeError().isEmpty());
+        QVERIFY(!QFile::exists(file));
+        QVERIFY(note->isHidden());
     }
 };
 
