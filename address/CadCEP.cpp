@@ -3,6 +3,8 @@
 #include "address/CadWSViaCEP.h"
 #include "core/DigitsOnly.h"
 
+namespace cad {
+
 namespace {
 
 const char* const kNomesProvedores[] = {
@@ -55,3 +57,5 @@ int TCadCEP::BuscarPorCEP(const QString& cep)
     m_provider->BuscarPorCEP(digits);
     return m_enderecos.Count();
 }
+
+} // namespace cad

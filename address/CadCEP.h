@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+namespace cad {
+
 /// Which postal-code service answers; only wsViaCep has a provider in this program.
 enum TCadCEPWebService : int
 {
@@ -73,3 +75,5 @@ private:
     QString m_senha;
     bool m_pesquisarIBGE = true;
 };
+
+} // namespace cad

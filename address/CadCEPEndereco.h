@@ -3,6 +3,8 @@
 #include <memory>
 #include <vector>
 
+namespace cad {
+
 /// One address found for a postal code.
 struct TCadCEPEndereco
 {
@@ -36,3 +38,5 @@ public:
 private:
     std::vector<std::unique_ptr<TCadCEPEndereco>> m_itens;
 };
+
+} // namespace cad

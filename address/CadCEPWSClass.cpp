@@ -2,6 +2,8 @@
 
 #include "address/CadCEP.h"
 
+namespace cad {
+
 TCadCEPWSClass::TCadCEPWSClass(TCadCEP& owner) : m_owner(owner) {}
 
 void TCadCEPWSClass::BuscarPorCEP(const QString&)
@@ -25,3 +27,5 @@ void TCadCEPWSClass::NaoImplementado(const QString& metodo) const
     throw ECadCEPException(
         QStringLiteral("WebService %1 não implementa o método: %2").arg(ClassName(), metodo));
 }
+
+} // namespace cad

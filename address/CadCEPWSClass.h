@@ -2,6 +2,8 @@
 #include <QString>
 #include <stdexcept>
 
+namespace cad {
+
 class TCadCEP;
 
 /// Failure of a postal-code search; what() is the UTF-8 message.
@@ -37,3 +39,5 @@ protected:
     TCadCEP& m_owner;
     QString m_url;
 };
+
+} // namespace cad

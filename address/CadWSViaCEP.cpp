@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+namespace cad {
+
 namespace {
 
 // Upper case of the single-byte code page, one character for one (no "SS" for sharp s).
@@ -115,3 +117,5 @@ QString TCadWSViaCEP::ReadElement(const QString& line, const QString& name, bool
         --prefixStart;
     return ReadElement(line, line.mid(prefixStart, colon - prefixStart) + u':' + name, false);
 }
+
+} // namespace cad

@@ -2,6 +2,8 @@
 #include "address/CadCEPEndereco.h"
 #include "address/CadCEPWSClass.h"
 
+namespace cad {
+
 /// ViaCEP provider: GET <base>/ws/<digits>/xml over HTTPS, XML answer read line by line.
 class TCadWSViaCEP : public TCadCEPWSClass
 {
@@ -23,3 +25,5 @@ public:
 private:
     void Buscar(const QString& url);
 };
+
+} // namespace cad

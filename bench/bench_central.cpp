@@ -19,6 +19,8 @@
 #include <cstdio>
 #include <vector>
 
+using namespace cad;
+
 namespace {
 
 constexpr auto kBenchName = "FORNECEDOR DO BENCHMARK";

@@ -7,6 +7,8 @@
 #include <QElapsedTimer>
 #include <cstdio>
 
+using namespace cad;
+
 namespace {
 
 // A page in the service's layout: label cells, value cells, then the activities, one per cell.

@@ -15,6 +15,8 @@
 #include <thread>
 #include <unistd.h>
 
+using namespace cad;
+
 namespace {
 
 /// Answers every connection on 127.0.0.1 with the same page, then closes it (HTTP/1.0).

@@ -1,5 +1,7 @@
 #include "core/DigitsOnly.h"
 
+namespace cad {
+
 QString DigitsOnly(const QString& text)
 {
     QString digits;
@@ -43,3 +45,5 @@ QString DocumentKey(const QString& text)
     const QString kept = LettersAndDigits(text);
     return kept.size() == 14 ? kept : DigitsOnly(text);
 }
+
+} // namespace cad

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+namespace cad {
+
 /// The characters '0' to '9' of TEXT, in order; everything else (letters, punctuation,
 /// blanks, other scripts' digits) is dropped. Used on CPF, CNPJ and CEP before they are
 /// validated, compared or stored.
@@ -18,3 +20,5 @@
 /// which may hold letters), otherwise its digits alone, so a text such as ISENTO is no document.
 /// For a document of digits it equals DigitsOnly.
 [[nodiscard]] QString DocumentKey(const QString& text);
+
+} // namespace cad

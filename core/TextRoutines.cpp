@@ -6,6 +6,8 @@
 #include <optional>
 #include <utility>
 
+namespace cad {
+
 namespace {
 
 // Windows-1252 bytes 0x80..0x9F; the five bytes the code page leaves undefined keep their C1 value.
@@ -171,3 +173,5 @@ QString CollapseSpaces(const QString& text)
     }
     return out;
 }
+
+} // namespace cad

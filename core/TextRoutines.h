@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace cad {
+
 /// Replaces the fixed set of character entities the look-up pages use (&amp; first, &nbsp; never).
 [[nodiscard]] QString DecodeEntities(const QString& text);
 /// Deletes every "<...>" tag; text on both sides joins and line breaks stay.
@@ -25,3 +27,5 @@
 [[nodiscard]] QString Utf8ToSingleByte(const QString& text);
 /// The same for raw bytes: well-formed UTF-8 is converted, anything else is read as the code page.
 [[nodiscard]] QString Utf8BytesToSingleByte(const QByteArray& bytes);
+
+} // namespace cad

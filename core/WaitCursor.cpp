@@ -1,6 +1,6 @@
 #include "core/WaitCursor.h"
 
-namespace waitcursor {
+namespace cad::waitcursor {
 namespace {
 Hook& hook()
 {
@@ -24,4 +24,4 @@ Guard::~Guard()
     if (hook()) hook()(false);
 }
 
-} // namespace waitcursor
+} // namespace cad::waitcursor

@@ -2,7 +2,7 @@
 // Wait-pointer seam: the library asks for the wait pointer, the application decides how to show it.
 #include <functional>
 
-namespace waitcursor {
+namespace cad::waitcursor {
 
 /// Called with true to show the wait pointer and false to restore the previous one.
 using Hook = std::function<void(bool busy)>;
@@ -20,4 +20,4 @@ public:
     Guard& operator=(const Guard&) = delete;
 };
 
-} // namespace waitcursor
+} // namespace cad::waitcursor

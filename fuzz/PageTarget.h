@@ -11,7 +11,8 @@
 /// messages and for a page without the data, ends the read. Odd sizes read without collapsing blanks.
 template <typename Lookup, typename Failure> void readPage(const uint8_t* data, size_t size)
 {
-    const QString text = FromSingleByte(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    const QString text =
+        cad::FromSingleByte(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     Lookup lookup(QStringLiteral("/nonexistent/servicos.ini"));
     try {
         lookup.ReadPage(text, size % 2 == 0);

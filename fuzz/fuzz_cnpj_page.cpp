@@ -3,6 +3,8 @@
 #include "fuzz/PageTarget.h"
 #include "taxpayer/CadConsultaCNPJ.h"
 
+using namespace cad;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     readPage<TCadConsultaCNPJ, ECadConsultaCNPJException>(data, size);

@@ -3,6 +3,8 @@
 #include "fuzz/PageTarget.h"
 #include "taxpayer/CadConsultaCPF.h"
 
+using namespace cad;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     readPage<TCadConsultaCPF, ECadConsultaCPFException>(data, size);

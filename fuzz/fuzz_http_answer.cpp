@@ -11,6 +11,8 @@
 #include <thread>
 #include <unistd.h>
 
+using namespace cad;
+
 namespace {
 
 class AnswerServer

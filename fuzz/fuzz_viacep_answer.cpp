@@ -3,6 +3,8 @@
 #include "core/TextRoutines.h"
 #include "fuzz/FuzzTarget.h"
 
+using namespace cad;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));

@@ -7,6 +7,8 @@
 
 #include <cctype>
 
+namespace cad {
+
 namespace {
 
 constexpr qsizetype kMaxHeaderBytes = 100 * 1024;
@@ -355,3 +357,5 @@ QString TCadHTTP::HeaderValue(const QString& name) const
         if (header.startsWith(name, Qt::CaseInsensitive)) return header.mid(name.size()).trimmed();
     return {};
 }
+
+} // namespace cad

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <functional>
 
+namespace cad {
+
 class HttpConnection;
 struct HttpUrl;
 struct TransportError;
@@ -125,3 +127,5 @@ private:
     int m_socketErrorCode = 0;
     QString m_socketErrorText;
 };
+
+} // namespace cad

@@ -3,6 +3,8 @@
 #include <QString>
 #include <stdexcept>
 
+namespace cad {
+
 /// Failed HTTP exchange: a transport failure or a final status other than 200.
 class ECadHTTPError : public std::runtime_error
 {
@@ -11,3 +13,5 @@ public:
     explicit ECadHTTPError(const QString& message);
     [[nodiscard]] QString message() const { return QString::fromUtf8(what()); }
 };
+
+} // namespace cad

@@ -7,6 +7,8 @@
 
 #include <memory>
 
+namespace cad {
+
 namespace {
 
 struct X509Free
@@ -67,3 +69,5 @@ bool certificateChainTrusted(const QList<QByteArray>& derChain, const QString& h
     ERR_clear_error();
     return trusted;
 }
+
+} // namespace cad

@@ -14,6 +14,8 @@
 #include <poll.h>
 #include <system_error>
 
+namespace cad {
+
 namespace {
 
 constexpr qsizetype kReadChunk = 64 * 1024;
@@ -315,3 +317,5 @@ void HttpConnection::readToEnd(QByteArray& out, qsizetype maxBytes)
         if (got == 0) return;
     }
 }
+
+} // namespace cad

@@ -5,6 +5,8 @@
 
 #include <openssl/types.h>
 
+namespace cad {
+
 /// A failed connect, handshake, send or read: the platform's or the TLS layer's code and description.
 struct TransportError
 {
@@ -52,3 +54,5 @@ private:
     QByteArray m_buffer;
     qsizetype m_pos = 0;
 };
+
+} // namespace cad

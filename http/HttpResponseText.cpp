@@ -2,6 +2,8 @@
 
 #include "core/TextRoutines.h"
 
+namespace cad {
+
 namespace {
 
 constexpr qsizetype kWrapWidth = 80;
@@ -92,3 +94,5 @@ QString httpErrorMessage(int status, const QString& reason, int socketCode, cons
     return QStringLiteral("Erro HTTP: %1 %2\r\nSocket Error: %3 %4\r\nURL: %5\r\n\r\nResposta HTTP:\r\n%6")
         .arg(QString::number(status), reason, QString::number(socketCode), socketText, url, wrapped);
 }
+
+} // namespace cad

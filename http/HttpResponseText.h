@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace cad {
+
 /// Text split at CR LF, lone LF or lone CR; a final line end adds no empty line.
 [[nodiscard]] QStringList splitLines(const QString& text);
 
@@ -21,3 +23,5 @@
 [[nodiscard]] QString httpErrorMessage(int status, const QString& reason, int socketCode,
                                        const QString& socketText, const QString& url,
                                        const QString& responseText);
+
+} // namespace cad

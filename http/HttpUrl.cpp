@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QRegularExpression>
 
+namespace cad {
+
 namespace {
 
 // Index where the path of the URL begins (its length when it has none), after scheme and authority.
@@ -114,3 +116,5 @@ QString resolveLocation(const QString& current, const QString& location)
     if (lastSlash < start) return current.left(start) + QLatin1Char('/') + location;
     return current.left(lastSlash + 1) + location;
 }
+
+} // namespace cad

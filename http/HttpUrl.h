@@ -2,6 +2,8 @@
 // URL splitting and redirect resolution for the HTTP client.
 #include <QString>
 
+namespace cad {
+
 /// The parts of a URL that one exchange needs.
 struct HttpUrl
 {
@@ -22,3 +24,5 @@ struct HttpUrl
 
 /// The URL a redirect's Location leads to from the current URL.
 [[nodiscard]] QString resolveLocation(const QString& current, const QString& location);
+
+} // namespace cad

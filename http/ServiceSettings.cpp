@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+namespace cad {
+
 void ServiceSettings::loadFromEnvironment()
 {
     const QString ca = qEnvironmentVariable("CAD_CA_FILE");
@@ -17,3 +19,5 @@ ServiceSettings& serviceSettings()
     }();
     return settings;
 }
+
+} // namespace cad

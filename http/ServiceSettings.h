@@ -2,6 +2,8 @@
 // Addresses and trust settings shared by the web look-up components.
 #include <QString>
 
+namespace cad {
+
 /// Process-wide settings of the web look-ups, filled once by the application at start-up.
 struct ServiceSettings
 {
@@ -23,3 +25,5 @@ struct ServiceSettings
 
 /// The one instance; the application sets it before the first look-up, components only read it.
 [[nodiscard]] ServiceSettings& serviceSettings();
+
+} // namespace cad

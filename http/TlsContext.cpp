@@ -6,6 +6,8 @@
 
 #include <mutex>
 
+namespace cad {
+
 namespace {
 
 SslCtxPtr makeContext(const QString& caFile, QString& error)
@@ -47,3 +49,5 @@ SslCtxPtr sharedTlsContext(QString& error)
     SSL_CTX_up_ref(shared.get());
     return SslCtxPtr(shared.get());
 }
+
+} // namespace cad

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace cad {
+
 struct SslCtxFree
 {
     void operator()(SSL_CTX* ctx) const { SSL_CTX_free(ctx); }
@@ -16,3 +18,5 @@ using SslCtxPtr = std::unique_ptr<SSL_CTX, SslCtxFree>;
 /// system's trust store plus serviceSettings().caFile. Rebuilt when the CA file setting changes;
 /// when it cannot be built, returns null and describes why in error, and the next call tries again.
 [[nodiscard]] SslCtxPtr sharedTlsContext(QString& error);
+
+} // namespace cad

@@ -1,6 +1,6 @@
 #include "schema/RecordSetWidths.h"
 
-namespace schema {
+namespace cad::schema {
 
 namespace {
 
@@ -109,4 +109,4 @@ const QHash<QString, int>& widths(SupplierSet set)
     }
 }
 
-} // namespace schema
+} // namespace cad::schema

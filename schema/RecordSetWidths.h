@@ -4,7 +4,7 @@
 
 /// The text widths each record set declares for its columns; a text written through the record
 /// set is cut to them. Kept here, in one place, rather than in the screens.
-namespace schema {
+namespace cad::schema {
 
 enum class SupplierSet
 {
@@ -16,4 +16,4 @@ enum class SupplierSet
 
 [[nodiscard]] const QHash<QString, int>& widths(SupplierSet set);
 
-} // namespace schema
+} // namespace cad::schema

@@ -55,7 +55,7 @@ public:
     /// "captcha" for a captcha it handed out), oldest first.
     [[nodiscard]] QJsonArray takeRequests() const
     {
-        TCadHTTP http;
+        cad::TCadHTTP http;
         http.RequestGet(url(QStringLiteral("/__requests")));
         return QJsonDocument::fromJson(http.ResponseBody()).array();
     }

@@ -1,5 +1,7 @@
 #include "taxpayer/CadCalcDigito.h"
 
+namespace cad {
+
 void TCadCalcDigito::Padrao()
 {
     m_pesoInicial = 2;
@@ -24,3 +26,5 @@ void TCadCalcDigito::Calcular()
     m_resto = m_soma % 11;
     m_digito = m_resto <= 1 ? 0 : 11 - m_resto;
 }
+
+} // namespace cad

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+namespace cad {
+
 /// Weighted check-digit calculator: weighs a string of digits (and capitals, which count their
 /// code minus 48) from the right with cycling weights.
 class TCadCalcDigito
@@ -43,3 +45,5 @@ private:
     int m_resto = 0;
     int m_digito = 0;
 };
+
+} // namespace cad

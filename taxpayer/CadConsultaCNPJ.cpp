@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 #include <QTime>
 
+namespace cad {
+
 namespace {
 
 const QString kCRLF = QStringLiteral("\r\n");
@@ -228,7 +230,7 @@ QDate TCadConsultaCNPJ::ParseDateText(const QString& text)
         "^\\s*(\\d{1,2})/(\\d{1,2})(?:/(\\d{1,4}))?(?:[\\sT]+(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?)?\\s*$"));
     const QRegularExpressionMatch m = form.match(t);
     if (!m.hasMatch()) return {};
-    int year = m.captured(3).isEmpty() ? cad::clock::now().date().year() : m.captured(3).toInt();
+    int year = m.captured(3).isEmpty() ? clock::now().date().year() : m.captured(3).toInt();
     if (m.captured(3).size() <= 2 && !m.captured(3).isEmpty()) year += year < 50 ? 2000 : 1900;
     if (!m.captured(4).isEmpty() &&
         !QTime::isValid(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt()))
@@ -236,3 +238,5 @@ QDate TCadConsultaCNPJ::ParseDateText(const QString& text)
     const QDate date(year, m.captured(2).toInt(), m.captured(1).toInt());
     return date.isValid() ? date : QDate();
 }
+
+} // namespace cad

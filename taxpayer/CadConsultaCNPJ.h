@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <stdexcept>
 
+namespace cad {
+
 class LabeledPage;
 
 /// Failure of a CNPJ look-up; what() is the UTF-8 message shown to the operator.
@@ -114,3 +116,5 @@ private:
     QString m_motivoSituacaoCad;
     QString m_ibgeMunicipio;
 };
+
+} // namespace cad

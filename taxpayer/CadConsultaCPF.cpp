@@ -6,6 +6,8 @@
 
 #include <QRegularExpression>
 
+namespace cad {
+
 namespace {
 
 const QString kCRLF = QStringLiteral("\r\n");
@@ -142,3 +144,5 @@ QString TCadConsultaCPF::ReadInlineValue(const QStringList& page, const QString&
         if (line.contains(label)) return TrimBlanks(QString(line).replace(label, QStringLiteral(" ")));
     return {};
 }
+
+} // namespace cad

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <stdexcept>
 
+namespace cad {
+
 /// Failure of a CPF look-up; what() is the UTF-8 message shown to the operator.
 class ECadConsultaCPFException : public std::runtime_error
 {
@@ -67,3 +69,5 @@ private:
     QString m_emissao;
     QString m_codCtrlControle;
 };
+
+} // namespace cad

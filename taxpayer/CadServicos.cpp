@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
+namespace cad {
+
 void TCadServicos::Carregar(const QString& iniPath, const QString& embedded)
 {
     QString text = embedded;
@@ -30,3 +32,5 @@ QString TCadServicos::CaminhoPadrao(const QString& name)
 {
     return QDir(QCoreApplication::applicationDirPath()).filePath(name + QStringLiteral(".ini"));
 }
+
+} // namespace cad

@@ -2,6 +2,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace cad {
+
 /// Service-address text of a look-up: an INI-style text whose values are found by key alone.
 class TCadServicos
 {
@@ -20,3 +22,5 @@ public:
 private:
     QStringList m_linhas;
 };
+
+} // namespace cad

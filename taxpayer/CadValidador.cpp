@@ -1,5 +1,7 @@
 #include "taxpayer/CadValidador.h"
 
+namespace cad {
+
 namespace {
 
 QString NomeTipo(TCadValTipoDocto tipo)
@@ -157,3 +159,5 @@ QString DocumentCheckMessage(TCadValTipoDocto tipo, const QString& documento, co
     validador.setComplemento(complemento);
     return validador.Validar() ? QString() : validador.MsgErro();
 }
+
+} // namespace cad

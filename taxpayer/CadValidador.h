@@ -6,6 +6,8 @@
 #include <memory>
 #include <stdexcept>
 
+namespace cad {
+
 /// Document types the validator knows; only docCPF and docCNPJ have rules here.
 enum TCadValTipoDocto : int
 {
@@ -109,3 +111,5 @@ private:
 /// throw-away validator with the default settings.
 [[nodiscard]] QString DocumentCheckMessage(TCadValTipoDocto tipo, const QString& documento,
                                            const QString& complemento);
+
+} // namespace cad

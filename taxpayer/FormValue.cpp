@@ -1,5 +1,7 @@
 #include "taxpayer/FormValue.h"
 
+namespace cad {
+
 QString FormValue(const QString& text)
 {
     QString out;
@@ -16,3 +18,5 @@ QString FormValue(const QString& text)
     }
     return out;
 }
+
+} // namespace cad

@@ -2,6 +2,8 @@
 
 #include "core/TextRoutines.h"
 
+namespace cad {
+
 LabeledPage::LabeledPage(QStringList lines) : m_lines(std::move(lines))
 {
     const qsizetype n = m_lines.size();
@@ -46,3 +48,5 @@ QStringList LabeledPage::lines() const
         out << m_lines.at(i);
     return out;
 }
+
+} // namespace cad

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+namespace cad {
+
 /// The lines of a page, read as "label line, then value line". A read finds the first remaining
 /// line whose text, trimmed of blanks and control characters, equals the label; its value is the
 /// next remaining line, trimmed, with each "&nbsp;" made a blank; the label line is then removed.
@@ -34,3 +36,5 @@ private:
     qsizetype m_head = 0;
     QHash<QString, Positions> m_index;
 };
+
+} // namespace cad

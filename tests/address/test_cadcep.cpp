@@ -9,6 +9,8 @@
 #include <QTest>
 #include <memory>
 
+using namespace cad;
+
 class TestCadCEP : public QObject
 {
     Q_OBJECT

@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QtTest>
 
+using namespace cad;
 using namespace testsupport;
 
 namespace {

@@ -10,7 +10,7 @@ template <typename Work> QString httpError(Work&& work)
 {
     try {
         work();
-    } catch (const ECadHTTPError& e) {
+    } catch (const cad::ECadHTTPError& e) {
         return e.message();
     }
     return {};

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+using namespace cad;
 using Ending = ScriptedServer::Ending;
 
 namespace {

@@ -13,6 +13,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+using namespace cad;
 using Ending = ScriptedServer::Ending;
 
 class TestHttpFailures : public QObject

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <memory>
 
+using namespace cad;
 using Ending = ScriptedServer::Ending;
 
 class TestHttpTls : public QObject

@@ -11,6 +11,8 @@
 
 #include <memory>
 
+using namespace cad;
+
 class TestRealServer : public QObject
 {
     Q_OBJECT

@@ -7,6 +7,8 @@
 
 #include <memory>
 
+using namespace cad;
+
 namespace {
 
 // Bytes read as the single-byte code page, the way a response arrives in memory.

@@ -17,7 +17,7 @@ namespace testsupport {
 inline standins::StandInProcess startMapsOverTls(const TestCertificates& certs)
 {
     if (!certs.isValid()) throw std::runtime_error("test certificates could not be made");
-    serviceSettings().caFile = certs.caFile();
+    cad::serviceSettings().caFile = certs.caFile();
     return standins::StandInProcess(QStringLiteral("maps_api.py"),
                                     {QStringLiteral("--tls-cert"), certs.certFile(QStringLiteral("server")),
                                      QStringLiteral("--tls-key"), certs.keyFile(QStringLiteral("server"))});
@@ -31,7 +31,7 @@ class MapaFixture
 public:
     explicit MapaFixture(const QString& prefix) : m_maps(startMapsOverTls(m_certs)), m_screen(prefix)
     {
-        serviceSettings().mapsHost = m_maps.hostPort();
+        cad::serviceSettings().mapsHost = m_maps.hostPort();
         m_screen.openScreen(); // the data module and its connections
     }
 

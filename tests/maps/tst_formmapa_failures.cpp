@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWebEngineView>
 
+using namespace cad;
 using testsupport::control;
 
 class FormMapaFailuresTest : public QObject

@@ -7,6 +7,7 @@
 
 #include <QtTest>
 
+using namespace cad;
 using namespace cad::mapa;
 
 class MapaPageTest : public QObject

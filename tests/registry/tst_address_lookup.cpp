@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
+using namespace cad;
 using namespace testsupport;
 using cad::dialogs::Answer;
 using cad::dialogs::Icon;

@@ -18,6 +18,7 @@
 #include <QTcpServer>
 #include <QTimer>
 
+using namespace cad;
 using namespace testsupport;
 using cad::TfrmConsultaCPF;
 

@@ -6,6 +6,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+using namespace cad;
+
 namespace {
 
 const QString kExemplo = QStringLiteral("12ABC34501DE35");

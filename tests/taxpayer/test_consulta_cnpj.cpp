@@ -13,6 +13,7 @@
 #include <QTest>
 #include <memory>
 
+using namespace cad;
 using standins::requestHeader;
 
 class TestConsultaCNPJ : public QObject

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <memory>
 
+using namespace cad;
+
 class TestConsultaCPF : public QObject
 {
     Q_OBJECT

@@ -5,6 +5,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+using namespace cad;
+
 namespace {
 
 const QString kTamanhoCPF = QStringLiteral("CPF deve ter 11 dígitos. (Apenas números)");
