@@ -7,7 +7,7 @@
 #include "data/widgets/DbMemo.h"
 #include "data/widgets/DbRadioGroup.h"
 #include "data/widgets/DbText.h"
-#include "registry/ScreenStyle.h"
+#include "data/widgets/ScreenStyle.h"
 #include "registry/TfrmFornecedor.h"
 #include "schema/RecordSetWidths.h"
 

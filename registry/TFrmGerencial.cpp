@@ -8,8 +8,8 @@
 #include "data/widgets/DbGrid.h"
 #include "data/widgets/DbLineEdit.h"
 #include "data/widgets/DbText.h"
+#include "data/widgets/ScreenStyle.h"
 #include "data/widgets/WindowFit.h"
-#include "registry/ScreenStyle.h"
 #include "registry/UpperCaseCellDelegate.h"
 
 #include <QHBoxLayout>

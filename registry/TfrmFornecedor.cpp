@@ -11,7 +11,7 @@
 #include "registry/CentralSync.h"
 #include "registry/PendingCopies.h"
 #include "registry/PendingCopiesBar.h"
-#include "registry/ScreenStyle.h"
+#include "data/widgets/ScreenStyle.h"
 #include "schema/RecordSetWidths.h"
 
 #include <QApplication>

@@ -10,7 +10,7 @@ class QToolButton;
 class QWidget;
 
 /// Look shared by the program's screens: the blue title band and red "required" labels.
-namespace screenstyle {
+namespace cad::screenstyle {
 
 inline const QColor kTitleBlue{0, 78, 155};
 
@@ -25,4 +25,4 @@ inline const QColor kTitleBlue{0, 78, 155};
 [[nodiscard]] QToolButton* commandButton(QToolBar* bar, const QString& name, const QString& text,
                                          QStyle::StandardPixmap icon);
 
-} // namespace screenstyle
+} // namespace cad::screenstyle

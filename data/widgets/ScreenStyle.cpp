@@ -1,11 +1,11 @@
-#include "registry/ScreenStyle.h"
+#include "data/widgets/ScreenStyle.h"
 
 #include <QLabel>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace screenstyle {
+namespace cad::screenstyle {
 
 QLabel* titleBand(const QString& text, QWidget* parent)
 {
@@ -68,4 +68,4 @@ QToolButton* commandButton(QToolBar* bar, const QString& name, const QString& te
     return b;
 }
 
-} // namespace screenstyle
+} // namespace cad::screenstyle
