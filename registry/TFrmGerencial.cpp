@@ -8,6 +8,7 @@
 #include "data/widgets/DbGrid.h"
 #include "data/widgets/DbLineEdit.h"
 #include "data/widgets/DbText.h"
+#include "data/widgets/RecordNavigator.h"
 #include "data/widgets/ScreenStyle.h"
 #include "data/widgets/WindowFit.h"
 #include "registry/UpperCaseCellDelegate.h"
@@ -21,28 +22,16 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace cad {
 
 namespace {
 
-using screenstyle::commandButton;
-
 constexpr int kDescriptionWidth = 50;
 const QColor kOddRow(220, 230, 220);
 const QColor kEvenRow(244, 243, 236);
 const QColor kCurrentRow(240, 240, 255);
-
-QToolBar* commandBar(const QString& name, QWidget* parent)
-{
-    auto* bar = new QToolBar(parent);
-    bar->setObjectName(name);
-    bar->setMovable(false);
-    bar->setIconSize(QSize(24, 24));
-    return bar;
-}
 
 } // namespace
 
@@ -89,41 +78,30 @@ QWidget* TFrmGerencial::buildCommandBars(QWidget* parent)
     auto* h = new QHBoxLayout(area);
     h->setContentsMargins(2, 0, 2, 0);
 
-    m_browseBar = commandBar(QStringLiteral("tbBrowseCommands"), area);
-    connect(commandButton(m_browseBar, QStringLiteral("btnIncluir"), QStringLiteral("Incluir"),
-                          QStyle::SP_FileIcon),
-            &QToolButton::clicked, this, [this] { guarded([this] { btnIncluirClick(); }); });
-    connect(commandButton(m_browseBar, QStringLiteral("btnExcluir"), QStringLiteral("Excluir"),
-                          QStyle::SP_TrashIcon),
-            &QToolButton::clicked, this, [this] { guarded([this] { btnExcluirClick(); }); });
-    connect(commandButton(m_browseBar, QStringLiteral("btnFechar"), QStringLiteral("   Fechar   "),
-                          QStyle::SP_DialogCloseButton),
-            &QToolButton::clicked, this, [this] { guarded([this] { btnFecharClick(); }); });
+    auto* browse = new CommandBar(QStringLiteral("tbBrowseCommands"), area);
+    browse->add(QStringLiteral("btnIncluir"), QStringLiteral("Incluir"), QStyle::SP_FileIcon,
+                [this] { btnIncluirClick(); });
+    browse->add(QStringLiteral("btnExcluir"), QStringLiteral("Excluir"), QStyle::SP_TrashIcon,
+                [this] { btnExcluirClick(); });
+    browse->add(QStringLiteral("btnFechar"), QStringLiteral("   Fechar   "), QStyle::SP_DialogCloseButton,
+                [this] { btnFecharClick(); });
+    m_browseBar = browse;
 
-    m_editBar = commandBar(QStringLiteral("tbEditingCommands"), area);
-    connect(commandButton(m_editBar, QStringLiteral("btnSalvar"), QStringLiteral("Salvar"),
-                          QStyle::SP_DialogSaveButton),
-            &QToolButton::clicked, this, [this] { guarded([this] { btnSalvarClick(); }); });
-    connect(commandButton(m_editBar, QStringLiteral("btnCancelar"), QStringLiteral("  Cancelar  "),
-                          QStyle::SP_DialogCancelButton),
-            &QToolButton::clicked, this, [this] { guarded([this] { btnCancelarClick(); }); });
+    auto* edit = new CommandBar(QStringLiteral("tbEditingCommands"), area);
+    edit->add(QStringLiteral("btnSalvar"), QStringLiteral("Salvar"), QStyle::SP_DialogSaveButton,
+              [this] { btnSalvarClick(); });
+    edit->add(QStringLiteral("btnCancelar"), QStringLiteral("  Cancelar  "), QStyle::SP_DialogCancelButton,
+              [this] { btnCancelarClick(); });
+    m_editBar = edit;
 
-    m_navBar = commandBar(QStringLiteral("tbNavigation"), area);
-    const struct
-    {
-        const char* name;
-        const char* text;
-        void (RecordSet::*move)();
-        QStyle::StandardPixmap icon;
-    } nav[] = {{"btnPrimeiro", "Primeiro", &RecordSet::first, QStyle::SP_MediaSkipBackward},
-               {"btnAnterior", "Anterior", &RecordSet::prior, QStyle::SP_MediaSeekBackward},
-               {"btnProximo", "Próximo", &RecordSet::next, QStyle::SP_MediaSeekForward},
-               {"btnUltimo", "   Último   ", &RecordSet::last, QStyle::SP_MediaSkipForward}};
-    for (const auto& n : nav) {
-        const auto move = n.move;
-        connect(commandButton(m_navBar, QLatin1String(n.name), QString::fromUtf8(n.text), n.icon),
-                &QToolButton::clicked, this, [this, move] { guarded([&] { navigate(move); }); });
-    }
+    auto* nav = new RecordNavigator(tbGerencial,
+                                    {{{"btnPrimeiro", "Primeiro"},
+                                      {"btnAnterior", "Anterior"},
+                                      {"btnProximo", "Próximo"},
+                                      {"btnUltimo", "   Último   "}}},
+                                    area);
+    nav->setMover([this](RecordNavigator::Move move) { navigate(move); });
+    m_navBar = nav;
     for (QToolBar* bar : {m_browseBar, m_editBar, m_navBar})
         h->addWidget(bar);
     h->addStretch(1);

@@ -3,15 +3,18 @@
 #include "app/DataModule.h"
 #include "app/ui/EnterMovesFocus.h"
 #include "core/ErrorSink.h"
+#include "data/widgets/CommandBar.h"
 #include "data/widgets/DbGrid.h"
 #include "data/widgets/DbLineEdit.h"
 #include "data/widgets/DbLookupCombo.h"
+#include "data/widgets/FocusLeaving.h"
+#include "data/widgets/RecordNavigator.h"
+#include "data/widgets/ScreenStyle.h"
 #include "data/widgets/WindowFit.h"
 #include "registry/CentralRetry.h"
 #include "registry/CentralSync.h"
 #include "registry/PendingCopies.h"
 #include "registry/PendingCopiesBar.h"
-#include "data/widgets/ScreenStyle.h"
 #include "schema/RecordSetWidths.h"
 
 #include <QApplication>
@@ -26,22 +29,23 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <map>
 
 namespace cad {
 
 namespace {
 
-using screenstyle::commandButton;
-
 constexpr int kNavigationX = 296;
 constexpr int kEditingX = 2;
 
-// Keyboard commands of the screen, run on the record set of the focused list.
+// The screen's Ctrl+key commands: the one table both claims the keys and runs them.
 class ScreenKeys : public QObject
 {
 public:
-    ScreenKeys(TfrmFornecedor* form, std::function<bool(QKeyEvent*)> handler)
-        : QObject(form), m_form(form), m_handler(std::move(handler))
+    using Commands = std::map<int, std::function<void()>>;
+
+    ScreenKeys(TfrmFornecedor* form, Commands commands)
+        : QObject(form), m_form(form), m_commands(std::move(commands))
     {
         qApp->installEventFilter(this);
     }
@@ -53,36 +57,19 @@ protected:
         auto* w = qobject_cast<QWidget*>(watched);
         if (!w || w->window() != m_form) return false;
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers() != Qt::ControlModifier || !isScreenKey(key->key())) return false;
+        const auto command = m_commands.find(key->key());
+        if (key->modifiers() != Qt::ControlModifier || command == m_commands.end()) return false;
         if (event->type() == QEvent::ShortcutOverride) {
             event->accept(); // keep the focused field from taking the key
             return true;
         }
-        return m_handler(key);
+        guarded(command->second);
+        return true;
     }
 
 private:
-    static bool isScreenKey(int k)
-    {
-        switch (k) {
-        case Qt::Key_I:
-        case Qt::Key_A:
-        case Qt::Key_S:
-        case Qt::Key_N:
-        case Qt::Key_E:
-        case Qt::Key_F:
-        case Qt::Key_F1:
-        case Qt::Key_F2:
-        case Qt::Key_F3:
-        case Qt::Key_F4:
-            return true;
-        default:
-            return false;
-        }
-    }
-
     TfrmFornecedor* m_form;
-    std::function<bool(QKeyEvent*)> m_handler;
+    Commands m_commands;
 };
 
 } // namespace
@@ -185,61 +172,40 @@ void TfrmFornecedor::setupRecordSets()
 
 void TfrmFornecedor::buildCommandBars(QWidget* area)
 {
-    m_recordBar = new QToolBar(area);
-    m_recordBar->setObjectName(QStringLiteral("tbRecordCommands"));
-    connect(commandButton(m_recordBar, QStringLiteral("ToolButton1"), QStringLiteral("Incluir"),
-                          QStyle::SP_FileIcon),
-            &QToolButton::clicked, this, [this] { guarded([this] { ToolButton1Click(); }); });
-    connect(commandButton(m_recordBar, QStringLiteral("btnAtualizar"), QStringLiteral("Atualizar"),
-                          QStyle::SP_BrowserReload),
-            &QToolButton::clicked, this, [this] { guarded([this] { AtualizarClick(); }); });
-    connect(
-        commandButton(m_recordBar, QStringLiteral("btn1"), QStringLiteral("Excluir"), QStyle::SP_TrashIcon),
-        &QToolButton::clicked, this, [this] { guarded([this] { btn1Click(); }); });
-    QToolButton* report = commandButton(m_recordBar, QStringLiteral("btnRelatorio"),
-                                        QStringLiteral("Relatório"), QStyle::SP_FileDialogDetailedView);
+    auto* record = new CommandBar(QStringLiteral("tbRecordCommands"), area);
+    record->add(QStringLiteral("ToolButton1"), QStringLiteral("Incluir"), QStyle::SP_FileIcon,
+                [this] { ToolButton1Click(); });
+    record->add(QStringLiteral("btnAtualizar"), QStringLiteral("Atualizar"), QStyle::SP_BrowserReload,
+                [this] { AtualizarClick(); });
+    record->add(QStringLiteral("btn1"), QStringLiteral("Excluir"), QStyle::SP_TrashIcon,
+                [this] { btn1Click(); });
+    QToolButton* report = record->add(QStringLiteral("btnRelatorio"), QStringLiteral("Relatório"),
+                                      QStyle::SP_FileDialogDetailedView, {});
     auto* menu = new QMenu(report);
     menu->setObjectName(QStringLiteral("mnuRelatorio"));
     connect(menu->addAction(QStringLiteral("Por Ordem Alfabética")), &QAction::triggered, this,
             [this] { guarded([this] { PorOrdemAlfabeticaClick(); }); });
     report->setMenu(menu);
     report->setPopupMode(QToolButton::InstantPopup);
-    connect(commandButton(m_recordBar, QStringLiteral("btnFechar"), QStringLiteral("   Fechar   "),
-                          QStyle::SP_DialogCloseButton),
-            &QToolButton::clicked, this, [this] { Fechar1Click(); });
+    record->add(QStringLiteral("btnFechar"), QStringLiteral("   Fechar   "), QStyle::SP_DialogCloseButton,
+                [this] { Fechar1Click(); });
+    m_recordBar = record;
 
-    m_editBar = new QToolBar(area);
-    m_editBar->setObjectName(QStringLiteral("tbEditingCommands"));
-    connect(commandButton(m_editBar, QStringLiteral("ToolButton7"), QStringLiteral("Salvar"),
-                          QStyle::SP_DialogSaveButton),
-            &QToolButton::clicked, this, [this] { guarded([this] { ToolButton7Click(); }); });
-    connect(commandButton(m_editBar, QStringLiteral("ToolButton8"), QStringLiteral(" Cancelar  "),
-                          QStyle::SP_DialogCancelButton),
-            &QToolButton::clicked, this, [this] { guarded([this] { ToolButton8Click(); }); });
+    auto* edit = new CommandBar(QStringLiteral("tbEditingCommands"), area);
+    edit->add(QStringLiteral("ToolButton7"), QStringLiteral("Salvar"), QStyle::SP_DialogSaveButton,
+              [this] { ToolButton7Click(); });
+    edit->add(QStringLiteral("ToolButton8"), QStringLiteral(" Cancelar  "), QStyle::SP_DialogCancelButton,
+              [this] { ToolButton8Click(); });
+    m_editBar = edit;
 
-    m_navBar = new QToolBar(area);
-    m_navBar->setObjectName(QStringLiteral("tbNavigation"));
-    const std::pair<const char*, void (RecordSet::*)()> nav[] = {{"Primeiro ", &RecordSet::first},
-                                                                 {"Anterior", &RecordSet::prior},
-                                                                 {"Próximo ", &RecordSet::next},
-                                                                 {"   Último    ", &RecordSet::last}};
-    const QStyle::StandardPixmap icons[] = {QStyle::SP_MediaSkipBackward, QStyle::SP_MediaSeekBackward,
-                                            QStyle::SP_MediaSeekForward, QStyle::SP_MediaSkipForward};
-    for (int i = 0; i < 4; ++i) {
-        const auto move = nav[i].second;
-        connect(commandButton(m_navBar, QStringLiteral("btnNav%1").arg(i), QString::fromUtf8(nav[i].first),
-                              icons[i]),
-                &QToolButton::clicked, this, [this, move] {
-                    guarded([&] {
-                        if (tbFornecedor.isOpen()) (tbFornecedor.*move)();
-                    });
-                });
-    }
-    for (QToolBar* bar : {m_recordBar, m_editBar, m_navBar}) {
-        bar->setMovable(false);
-        bar->setIconSize(QSize(24, 24));
+    m_navBar = new RecordNavigator(tbFornecedor,
+                                   {{{"btnNav0", "Primeiro "},
+                                     {"btnNav1", "Anterior"},
+                                     {"btnNav2", "Próximo "},
+                                     {"btnNav3", "   Último    "}}},
+                                   area);
+    for (QToolBar* bar : {m_recordBar, m_editBar, m_navBar})
         bar->adjustSize();
-    }
     showBars(Bars::Browse);
 }
 
@@ -298,13 +264,9 @@ bool TfrmFornecedor::eventFilter(QObject* watched, QEvent* event)
     // Also below the last row and in an empty list, not only on a row.
     if (watched == m_grid->viewport() && event->type() == QEvent::MouseButtonDblClick)
         setTab(QStringLiteral("Dados"));
-    // Leaving the field for another control of this window; not another window taking over.
-    if (watched == m_cgccpf && event->type() == QEvent::FocusOut) {
-        // Not when the field merely disappears (the screen turning to "Listagem" after a save).
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && m_cgccpf->isVisible())
-            guarded([this] { dbedtCgccpfExit(); });
-    }
+    // Not when the field merely disappears (the screen turning to "Listagem" after a save).
+    if (watched == m_cgccpf && leavesForAnotherControl(m_cgccpf, event))
+        guarded([this] { dbedtCgccpfExit(); });
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -350,51 +312,41 @@ RecordSet& TfrmFornecedor::focusedRecordSet()
 
 void TfrmFornecedor::setupShortcuts()
 {
-    new ScreenKeys(this, [this](QKeyEvent* key) {
-        if (key->key() == Qt::Key_F) {
-            Fechar1Click();
-            return true;
-        }
-        RecordSet& rs = focusedRecordSet();
-        const bool open = rs.isOpen(), modifiable = open && !rs.isReadOnly();
-        guarded([&] {
-            switch (key->key()) {
-            case Qt::Key_I:
-                if (modifiable) rs.append();
-                break;
-            case Qt::Key_A:
-                if (modifiable && !rs.isEditing() && !rs.isEmpty()) rs.edit();
-                break;
-            case Qt::Key_S: {
-                // The text being typed goes with the save; one that does not convert stops it.
-                auto* typing = qobject_cast<DbLineEdit*>(QApplication::focusWidget());
-                if (modifiable && rs.isEditing() && (!typing || typing->commitPending())) rs.post();
-                break;
-            }
-            case Qt::Key_N:
-                if (modifiable && rs.isEditing()) rs.cancel();
-                break;
-            case Qt::Key_E:
-                if (modifiable && !rs.isEmpty()) rs.remove();
-                break;
-            case Qt::Key_F1:
-                if (open && !rs.atFirst()) rs.first();
-                break;
-            case Qt::Key_F2:
-                if (open && !rs.atFirst()) rs.prior();
-                break;
-            case Qt::Key_F3:
-                if (open && !rs.atLast()) rs.next();
-                break;
-            case Qt::Key_F4:
-                if (open && !rs.atLast()) rs.last();
-                break;
-            default:
-                break;
-            }
-        });
-        return true;
+    // Record commands run on the record set of the focused list; Ctrl+F closes the screen.
+    const auto changing = [this](void (*step)(RecordSet&)) {
+        return [this, step] {
+            RecordSet& rs = focusedRecordSet();
+            if (rs.isOpen() && !rs.isReadOnly()) step(rs);
+        };
+    };
+    const auto moving = [this](void (RecordSet::*move)(), bool forward) {
+        return [this, move, forward] {
+            RecordSet& rs = focusedRecordSet();
+            if (rs.isOpen() && !(forward ? rs.atLast() : rs.atFirst())) (rs.*move)();
+        };
+    };
+    ScreenKeys::Commands keys;
+    keys[Qt::Key_I] = changing([](RecordSet& rs) { rs.append(); });
+    keys[Qt::Key_A] = changing([](RecordSet& rs) {
+        if (!rs.isEditing() && !rs.isEmpty()) rs.edit();
     });
+    keys[Qt::Key_S] = changing([](RecordSet& rs) {
+        // The text being typed goes with the save; one that does not convert stops it.
+        auto* typing = qobject_cast<DbLineEdit*>(QApplication::focusWidget());
+        if (rs.isEditing() && (!typing || typing->commitPending())) rs.post();
+    });
+    keys[Qt::Key_N] = changing([](RecordSet& rs) {
+        if (rs.isEditing()) rs.cancel();
+    });
+    keys[Qt::Key_E] = changing([](RecordSet& rs) {
+        if (!rs.isEmpty()) rs.remove();
+    });
+    keys[Qt::Key_F1] = moving(&RecordSet::first, false);
+    keys[Qt::Key_F2] = moving(&RecordSet::prior, false);
+    keys[Qt::Key_F3] = moving(&RecordSet::next, true);
+    keys[Qt::Key_F4] = moving(&RecordSet::last, true);
+    keys[Qt::Key_F] = [this] { Fechar1Click(); };
+    new ScreenKeys(this, std::move(keys));
 }
 
 void TfrmFornecedor::setupTabOrder()

@@ -5,12 +5,14 @@
 #include <QMainWindow>
 #include <memory>
 
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QToolBar;
 class QToolButton;
+class QVBoxLayout;
 class QWidget;
 
 namespace cad {
@@ -105,6 +107,12 @@ private:
     void buildCommandBars(QWidget* area);
     QWidget* buildHeader();
     QWidget* buildDadosTab();
+    void addDocumentsRow(QWidget* tab, QHBoxLayout* r);
+    void addStreetRow(QWidget* tab, QHBoxLayout* r);
+    void addLocalityRow(QWidget* tab, QHBoxLayout* r);
+    void addContactsRow(QWidget* tab, QHBoxLayout* r);
+    void addCostsRow(QWidget* tab, QHBoxLayout* r);
+    void addCompanyRows(QWidget* tab, QVBoxLayout* v);
     QWidget* buildEntradaTab();
     QWidget* buildSearchArea();
     void setupRecordSets();

@@ -1,5 +1,6 @@
 #include "address/ui/TfrmPadrao1.h"
 
+#include "data/widgets/ScreenStyle.h"
 #include "data/widgets/WindowFit.h"
 
 #include <QLabel>
@@ -62,11 +63,7 @@ TfrmPadrao1::TfrmPadrao1(const QString& title, QWidget* parent)
     m_caption->setObjectName(QStringLiteral("pnlTitulo"));
     m_caption->setFixedHeight(kCaptionHeight);
     m_caption->setAlignment(Qt::AlignCenter);
-    m_caption->setAutoFillBackground(true);
-    QPalette p = m_caption->palette();
-    p.setColor(QPalette::Window, QColor(0, 99, 147));
-    p.setColor(QPalette::WindowText, Qt::white);
-    m_caption->setPalette(p);
+    screenstyle::paintBand(m_caption, QColor(0, 99, 147));
     QFont f(QStringLiteral("Arial"));
     f.setPixelSize(32);
     f.setBold(true);

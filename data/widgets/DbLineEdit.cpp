@@ -35,7 +35,7 @@ void DbLineEdit::onEdited(const QString& typed)
 
 void DbLineEdit::show(const QVariant& v)
 {
-    setReadOnly(!m_link.canChange() || m_displayOnly);
+    setReadOnly(!m_link.canChange());
     if (m_format == Format::TwoDecimals && !hasFocus() && !v.isNull())
         setText(values::groupedTwoDecimals(v.toDouble()));
     else if (v.typeId() == QMetaType::Double)

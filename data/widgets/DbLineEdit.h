@@ -29,11 +29,7 @@ public:
     /// Turns the typed text into the value written (a postal code that does not fit, say).
     void setWriteFilter(std::function<QString(const QString&)> filter) { m_filter = std::move(filter); }
     /// Shown only, never typed (filled by look-ups).
-    void setDisplayOnly(bool on)
-    {
-        m_displayOnly = on;
-        m_link.refresh();
-    }
+    void setDisplayOnly(bool on) { m_link.setDisplayOnly(on); }
     [[nodiscard]] FieldLink& link() { return m_link; }
     /// Takes a typed value not yet written (an incomplete number) into the record; reports it
     /// when it does not convert, and then returns false.
@@ -50,7 +46,6 @@ private:
     FieldLink m_link;
     CharCase m_case = CharCase::Normal;
     Format m_format = Format::Plain;
-    bool m_displayOnly = false;
     std::function<QString(const QString&)> m_filter;
     bool m_pending = false; // typed text not yet taken (an incomplete number)
 };

@@ -4,7 +4,7 @@ namespace cad {
 
 DbMemo::DbMemo(QWidget* parent)
     : QPlainTextEdit(parent), m_link(this, [this] {
-          setReadOnly(m_displayOnly || !m_link.canChange());
+          setReadOnly(!m_link.canChange());
           setPlainText(m_link.value().toString());
       })
 {

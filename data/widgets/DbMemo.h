@@ -12,15 +12,10 @@ class DbMemo : public QPlainTextEdit
 public:
     explicit DbMemo(QWidget* parent = nullptr);
     void bind(RecordSet* set, const QString& field) { m_link.bind(set, field); }
-    void setDisplayOnly(bool on)
-    {
-        m_displayOnly = on;
-        m_link.refresh();
-    }
+    void setDisplayOnly(bool on) { m_link.setDisplayOnly(on); }
 
 private:
     FieldLink m_link;
-    bool m_displayOnly = false;
 };
 
 } // namespace cad

@@ -34,7 +34,7 @@ QVariant FieldLink::value() const
 
 bool FieldLink::canChange() const
 {
-    return m_set && m_set->isOpen() && !m_set->isReadOnly();
+    return !m_displayOnly && m_set && m_set->isOpen() && !m_set->isReadOnly();
 }
 
 bool FieldLink::write(const QVariant& v, bool partial)

@@ -21,7 +21,13 @@ public:
     [[nodiscard]] RecordSet* set() const { return m_set; }
     [[nodiscard]] const QString& field() const { return m_field; }
     [[nodiscard]] QVariant value() const;
+    /// False too for a control that only shows its field (filled by look-ups, say).
     [[nodiscard]] bool canChange() const;
+    void setDisplayOnly(bool on)
+    {
+        m_displayOnly = on;
+        refresh();
+    }
     /// Writes the operator's value; false (and the control is refreshed) when it could not be.
     /// PARTIAL: the text may still be incomplete (a number being typed); a value that does not
     /// convert yet is then left for the next write instead of being reported.
@@ -35,6 +41,7 @@ private:
     RecordSet* m_set = nullptr;
     QString m_field;
     bool m_updating = false;
+    bool m_displayOnly = false;
     std::vector<Subscription> m_subscriptions; // end with the link
 };
 

@@ -1,36 +1,45 @@
 #include "data/widgets/ScreenStyle.h"
 
 #include <QLabel>
-#include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace cad::screenstyle {
 
+void paintBand(QLabel* label, const QColor& background)
+{
+    label->setAutoFillBackground(true);
+    QPalette p = label->palette();
+    p.setColor(QPalette::Window, background);
+    p.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(p);
+    QFont f = label->font();
+    f.setBold(true);
+    label->setFont(f);
+}
+
 QLabel* titleBand(const QString& text, QWidget* parent)
 {
     auto* l = new QLabel(text, parent);
-    l->setAutoFillBackground(true);
-    QPalette p = l->palette();
-    p.setColor(QPalette::Window, kTitleBlue);
-    p.setColor(QPalette::WindowText, Qt::white);
-    l->setPalette(p);
+    paintBand(l, kTitleBlue);
     QFont f = l->font();
-    f.setBold(true);
     f.setPointSize(f.pointSize() + 6);
     l->setFont(f);
     l->setContentsMargins(10, 4, 10, 4);
     return l;
 }
 
+void paintRed(QWidget* widget)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::WindowText, Qt::red);
+    p.setColor(QPalette::ButtonText, Qt::red);
+    widget->setPalette(p);
+}
+
 QLabel* caption(const QString& text, bool red, QWidget* parent)
 {
     auto* l = new QLabel(text, parent);
-    if (red) {
-        QPalette p = l->palette();
-        p.setColor(QPalette::WindowText, Qt::red);
-        l->setPalette(p);
-    }
+    if (red) paintRed(l);
     return l;
 }
 
@@ -52,20 +61,6 @@ QWidget* labeled(const QString& text, QWidget* control, int width, bool red, QWi
         box->setFixedWidth(std::max(width, l->sizeHint().width()));
     }
     return box;
-}
-
-QToolButton* commandButton(QToolBar* bar, const QString& name, const QString& text,
-                           QStyle::StandardPixmap icon)
-{
-    auto* b = new QToolButton(bar);
-    b->setObjectName(name);
-    b->setText(text);
-    b->setIcon(bar->style()->standardIcon(icon));
-    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setMinimumWidth(56);
-    bar->addWidget(b);
-    return b;
 }
 
 } // namespace cad::screenstyle

@@ -4,6 +4,7 @@
 #include "core/ErrorSink.h"
 #include "core/WaitCursor.h"
 #include "data/widgets/MaskedTyping.h"
+#include "data/widgets/ScreenStyle.h"
 #include "data/widgets/UpperCaseTyping.h"
 #include "data/widgets/WindowFit.h"
 #include "taxpayer/ui/CaptchaField.h"
@@ -24,25 +25,13 @@ namespace cad {
 
 namespace {
 
+using screenstyle::labeled;
+
 QLineEdit* resultField(const QString& name, QWidget* parent)
 {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
     return edit;
-}
-
-// A caption above its control, as a small column of the grid.
-QWidget* captioned(const QString& caption, QWidget* control, QWidget* parent)
-{
-    auto* box = new QWidget(parent);
-    auto* v = new QVBoxLayout(box);
-    v->setContentsMargins(0, 0, 0, 0);
-    v->setSpacing(1);
-    auto* label = new QLabel(caption, box);
-    label->setBuddy(control);
-    v->addWidget(label);
-    v->addWidget(control);
-    return box;
 }
 
 } // namespace
@@ -91,13 +80,13 @@ QWidget* TF_ConsultaCNPJ::buildInputArea()
     m_editCNPJ->setText(QString());
     raiseLettersAsTyped(m_editCNPJ);
     typeFromFirstBlank(m_editCNPJ);
-    g->addWidget(captioned(QStringLiteral("Digite o CNPJ:"), m_editCNPJ, area), 0, 0);
+    g->addWidget(labeled(QStringLiteral("Digite o CNPJ:"), m_editCNPJ, 0, false, area), 0, 0);
 
     m_editCaptcha = new QLineEdit(area);
     m_editCaptcha->setObjectName(QStringLiteral("EditCaptcha"));
     captcha::setUp(m_editCaptcha);
     m_editCaptcha->installEventFilter(this);
-    g->addWidget(captioned(QStringLiteral("Digite o Captcha"), m_editCaptcha, area), 1, 0);
+    g->addWidget(labeled(QStringLiteral("Digite o Captcha"), m_editCaptcha, 0, false, area), 1, 0);
 
     m_butBuscar = new QPushButton(QStringLiteral("Consultar"), area);
     m_butBuscar->setObjectName(QStringLiteral("ButBuscar"));
@@ -111,11 +100,9 @@ QWidget* TF_ConsultaCNPJ::buildInputArea()
     m_image1->setAlignment(Qt::AlignCenter);
     g->addWidget(m_image1, 0, 1, 3, 1, Qt::AlignCenter);
 
-    m_labAtualizarCaptcha = new QLabel(QStringLiteral("<u>Atualizar Captcha</u>"), area);
-    m_labAtualizarCaptcha->setObjectName(QStringLiteral("LabAtualizarCaptcha"));
-    m_labAtualizarCaptcha->setCursor(Qt::PointingHandCursor);
-    m_labAtualizarCaptcha->installEventFilter(this);
-    g->addWidget(m_labAtualizarCaptcha, 3, 1, Qt::AlignHCenter);
+    QLabel* refresh =
+        captcha::refreshCaption([this] { guarded([this] { LabAtualizarCaptchaClick(); }); }, area);
+    g->addWidget(refresh, 3, 1, Qt::AlignHCenter);
 
     m_ckRemoverEspacosDuplos =
         new QCheckBox(QStringLiteral("Remover espaços duplos dos dados retornados"), area);
@@ -133,7 +120,7 @@ QWidget* TF_ConsultaCNPJ::buildResultArea()
     auto add = [&](QLineEdit*& edit, const QString& name, const QString& caption, int row, int col,
                    int span = 1) {
         edit = resultField(name, area);
-        g->addWidget(captioned(caption, edit, area), row, col, 1, span);
+        g->addWidget(labeled(caption, edit, 0, false, area), row, col, 1, span);
     };
     add(m_editTipo, QStringLiteral("EditTipo"), QStringLiteral("Tipo de Empresa"), 0, 0);
     add(m_editRazaoSocial, QStringLiteral("EditRazaoSocial"), QStringLiteral("Razão Social"), 0, 1, 2);
@@ -153,7 +140,7 @@ QWidget* TF_ConsultaCNPJ::buildResultArea()
 
     m_listCNAE2 = new QListWidget(area);
     m_listCNAE2->setObjectName(QStringLiteral("ListCNAE2"));
-    g->addWidget(captioned(QStringLiteral("CNAE Secundário(s)"), m_listCNAE2, area), 6, 0, 1, 4);
+    g->addWidget(labeled(QStringLiteral("CNAE Secundário(s)"), m_listCNAE2, 0, false, area), 6, 0, 1, 4);
     g->setRowStretch(6, 1);
     return area;
 }
@@ -219,11 +206,6 @@ bool TF_ConsultaCNPJ::eventFilter(QObject* watched, QEvent* event)
             guarded([this] { ButBuscarClick(); });
             return true;
         }
-    }
-    if (watched == m_labAtualizarCaptcha && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        guarded([this] { LabAtualizarCaptchaClick(); });
-        return true;
     }
     return QDialog::eventFilter(watched, event);
 }

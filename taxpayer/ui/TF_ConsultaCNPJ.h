@@ -59,7 +59,6 @@ private:
     QLineEdit* m_editCaptcha = nullptr;
     QPushButton* m_butBuscar = nullptr;
     QLabel* m_image1 = nullptr;
-    QLabel* m_labAtualizarCaptcha = nullptr;
     QCheckBox* m_ckRemoverEspacosDuplos = nullptr;
 
     QLineEdit* m_editTipo = nullptr;

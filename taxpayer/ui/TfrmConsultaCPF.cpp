@@ -3,12 +3,13 @@
 #include "app/ProgramFolder.h"
 #include "core/ErrorSink.h"
 #include "data/RecordSet.h"
+#include "data/widgets/FocusLeaving.h"
 #include "data/widgets/MaskedTyping.h"
+#include "data/widgets/ScreenStyle.h"
 #include "data/widgets/WindowFit.h"
 #include "taxpayer/ui/CaptchaField.h"
 
 #include <QFile>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QImageReader>
@@ -48,33 +49,6 @@ void keepRoomFor(QLineEdit* e, const QString& sample)
                      fm.height());
     e->setMinimumWidth(e->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, e).width());
 }
-
-/// A caption clicked like a link ("Atualizar Captcha"); it takes no focus.
-class ClickableCaption : public QLabel
-{
-public:
-    ClickableCaption(const QString& text, std::function<void()> onClick, QWidget* parent)
-        : QLabel(text, parent), m_onClick(std::move(onClick))
-    {
-        setCursor(Qt::PointingHandCursor);
-        QFont f = font();
-        f.setUnderline(true);
-        setFont(f);
-        QPalette p = palette();
-        p.setColor(QPalette::WindowText, Qt::blue);
-        setPalette(p);
-    }
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* e) override
-    {
-        QLabel::mouseReleaseEvent(e);
-        if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) m_onClick();
-    }
-
-private:
-    std::function<void()> m_onClick;
-};
 
 } // namespace
 
@@ -154,10 +128,8 @@ QWidget* TfrmConsultaCPF::buildInputArea()
     m_picture->setFixedSize(kPictureSize);
     m_picture->setAlignment(Qt::AlignCenter);
     m_picture->setFrameShape(QFrame::StyledPanel);
-    auto* refresh = new ClickableCaption(
-        QStringLiteral("Atualizar Captcha"), [this] { guarded([this] { LabAtualizarCaptchaClick(); }); },
-        area);
-    refresh->setObjectName(QStringLiteral("LabAtualizarCaptcha"));
+    QLabel* refresh =
+        captcha::refreshCaption([this] { guarded([this] { LabAtualizarCaptchaClick(); }); }, area);
     grid->addWidget(m_picture, 0, 3, 3, 1, Qt::AlignCenter);
     grid->addWidget(refresh, 3, 3, Qt::AlignHCenter | Qt::AlignTop);
     grid->setColumnStretch(2, 1);
@@ -169,7 +141,7 @@ QWidget* TfrmConsultaCPF::buildResultArea()
     auto* area = new QWidget(this);
     auto* grid = new QGridLayout(area);
     grid->setContentsMargins(0, 8, 0, 0);
-    grid->setVerticalSpacing(2);
+    grid->setVerticalSpacing(3); // a caption sits 1 pixel above its field: the rows keep their pitch
     m_nome = resultField("EditRazaoSocial", area);
     m_situacao = resultField("EditSituacao", area);
     m_digito = resultField("EdtDigitoVerificador", area);
@@ -181,12 +153,13 @@ QWidget* TfrmConsultaCPF::buildResultArea()
         {"Nome da Pessoa Física", m_nome},      {"Situação Cadastral", m_situacao},
         {"Digito Verificador", m_digito},       {"Código de controle do comprovante:", m_codigoControle},
         {"Comprovante emitido às:", m_emissao}, {"Data da Incrição", m_inscricao}};
-    grid->addWidget(new QLabel(QString::fromUtf8(fields[0].first), area), 0, 0, 1, 2);
-    grid->addWidget(fields[0].second, 1, 0, 1, 2);
-    for (int i = 1; i < 6; ++i) {
-        const int row = 2 + (i - 1) / 2 * 2, column = (i - 1) % 2;
-        grid->addWidget(new QLabel(QString::fromUtf8(fields[i].first), area), row, column);
-        grid->addWidget(fields[i].second, row + 1, column);
+    for (int i = 0; i < 6; ++i) {
+        QWidget* box =
+            screenstyle::labeled(QString::fromUtf8(fields[i].first), fields[i].second, 0, false, area);
+        if (i == 0)
+            grid->addWidget(box, 0, 0, 1, 2);
+        else
+            grid->addWidget(box, 1 + (i - 1) / 2, (i - 1) % 2);
     }
     return area;
 }
@@ -241,12 +214,7 @@ void TfrmConsultaCPF::showCaptcha(const QImage& image)
 
 bool TfrmConsultaCPF::eventFilter(QObject* watched, QEvent* event)
 {
-    // Leaving the CPF field for another control; not another window (a message box) taking over.
-    if (watched == m_cpf && event->type() == QEvent::FocusOut) {
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && isVisible())
-            SetNPJExit();
-    }
+    if (watched == m_cpf && leavesForAnotherControl(m_cpf, event)) SetNPJExit();
     return QDialog::eventFilter(watched, event);
 }
 
