@@ -140,8 +140,10 @@ QWidget* TfrmConsultaCPF::buildResultArea()
 {
     auto* area = new QWidget(this);
     auto* grid = new QGridLayout(area);
-    grid->setContentsMargins(0, 8, 0, 0);
-    grid->setVerticalSpacing(3); // a caption sits 1 pixel above its field: the rows keep their pitch
+    // A caption sits 1 pixel above its field: 3 between the rows and 1 below keep the rows' pitch
+    // and the area's height.
+    grid->setContentsMargins(0, 8, 0, 1);
+    grid->setVerticalSpacing(3);
     m_nome = resultField("EditRazaoSocial", area);
     m_situacao = resultField("EditSituacao", area);
     m_digito = resultField("EdtDigitoVerificador", area);
