@@ -439,4 +439,4 @@ void TestConsultaCNPJ::embeddedAddressesOverTls()
 }
 
 QTEST_MAIN(TestConsultaCNPJ)
-#include "test_consulta_cnpj.moc"
+#include "tst_consulta_cnpj.moc"

@@ -336,4 +336,4 @@ std::unique_ptr<QObject> makeHttpExchangeTest()
     return std::make_unique<TestHttpExchange>();
 }
 
-#include "test_http_exchange.moc"
+#include "tst_http_exchange.moc"

@@ -187,4 +187,4 @@ std::unique_ptr<QObject> makeTextRoutinesTest()
     return std::make_unique<TestTextRoutines>();
 }
 
-#include "test_text_routines.moc"
+#include "tst_text_routines.moc"

@@ -157,4 +157,4 @@ std::unique_ptr<QObject> makeHttpFailureTest()
     return std::make_unique<TestHttpFailures>();
 }
 
-#include "test_http_failures.moc"
+#include "tst_http_failures.moc"

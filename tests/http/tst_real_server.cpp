@@ -113,4 +113,4 @@ std::unique_ptr<QObject> makeRealServerTest()
     return std::make_unique<TestRealServer>();
 }
 
-#include "test_real_server.moc"
+#include "tst_real_server.moc"

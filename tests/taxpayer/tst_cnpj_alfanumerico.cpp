@@ -147,4 +147,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestCnpjAlfanumerico)
-#include "test_cnpj_alfanumerico.moc"
+#include "tst_cnpj_alfanumerico.moc"

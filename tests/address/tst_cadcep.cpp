@@ -305,4 +305,4 @@ void TestCadCEP::schemeOfTheService()
 }
 
 QTEST_MAIN(TestCadCEP)
-#include "test_cadcep.moc"
+#include "tst_cadcep.moc"

@@ -285,4 +285,4 @@ void TestValidador::digitsOnly()
 }
 
 QTEST_MAIN(TestValidador)
-#include "test_validador.moc"
+#include "tst_validador.moc"

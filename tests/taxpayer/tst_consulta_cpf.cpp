@@ -235,4 +235,4 @@ void TestConsultaCPF::serviceAddresses()
 }
 
 QTEST_MAIN(TestConsultaCPF)
-#include "test_consulta_cpf.moc"
+#include "tst_consulta_cpf.moc"

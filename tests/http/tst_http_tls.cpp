@@ -129,4 +129,4 @@ std::unique_ptr<QObject> makeHttpTlsTest()
     return std::make_unique<TestHttpTls>();
 }
 
-#include "test_http_tls.moc"
+#include "tst_http_tls.moc"
