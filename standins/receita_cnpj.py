@@ -14,63 +14,53 @@ from standin import Handler, serve
 
 BASE = "/Servicos/cnpjreva/"
 
+
+def company(**fields):
+    """A certificate's fields: a small limited company's head office, active since it opened and with
+    nothing special, unless FIELDS say otherwise."""
+    c = {"tipo": "MATRIZ", "porte": "ME", "cnae2": [], "natureza": "206-2 - Sociedade Empresária Limitada",
+         "efr": "*****", "situacao": "ATIVA", "motivo": "", "especial": "", "data_especial": ""}
+    c.update(fields)
+    c.setdefault("data_situacao", c["abertura"])
+    return c
+
+
 COMPANIES = {
     # Blank e-mail, several secondary activities, blanks to collapse, asterisks in the special status.
-    "11222333000181": {
-        "tipo": "MATRIZ", "abertura": "24/01/2005",
-        "nome": "  COMÉRCIO DE ALIMENTOS  SÃO JOÃO   LTDA ", "fantasia": "MERCADO  SÃO JOÃO",
-        "porte": "ME",
-        "cnae1": "47.11-3-02 - Comércio varejista de mercadorias em geral - supermercados",
-        "cnae2": ["47.21-1-04 - Comércio varejista de doces,  balas e bombons",
-                  "47.23-7-00 - Comércio varejista de bebidas",
-                  "56.11-2-03 - Lanchonetes, casas de chá, de sucos e similares"],
-        "natureza": "206-2 - Sociedade Empresária Limitada",
-        "logradouro": "AV  PAULISTA", "numero": "1578", "complemento": "LOJA  2",
-        "cep": "01.310-100", "bairro": "BELA  VISTA", "municipio": "SAO PAULO", "uf": "SP",
-        "email": "", "telefone": "(11) 3333-4444", "efr": "*****",
-        "situacao": "ATIVA", "data_situacao": "03/11/2005", "motivo": "",
-        "especial": "********", "data_especial": "********",
-    },
+    "11222333000181": company(
+        abertura="24/01/2005", nome="  COMÉRCIO DE ALIMENTOS  SÃO JOÃO   LTDA ", fantasia="MERCADO  SÃO JOÃO",
+        cnae1="47.11-3-02 - Comércio varejista de mercadorias em geral - supermercados",
+        cnae2=["47.21-1-04 - Comércio varejista de doces,  balas e bombons",
+               "47.23-7-00 - Comércio varejista de bebidas",
+               "56.11-2-03 - Lanchonetes, casas de chá, de sucos e similares"],
+        logradouro="AV  PAULISTA", numero="1578", complemento="LOJA  2",
+        cep="01.310-100", bairro="BELA  VISTA", municipio="SAO PAULO", uf="SP",
+        email="", telefone="(11) 3333-4444", data_situacao="03/11/2005",
+        especial="********", data_especial="********"),
     # Municipality and state hidden by asterisks; the search form comes back once before it.
-    "45321789000110": {
-        "tipo": "FILIAL", "abertura": "02/09/1998",
-        "nome": "DISTRIBUIDORA NORTE SUL S/A", "fantasia": "********", "porte": "DEMAIS",
-        "cnae1": "46.39-7-01 - Comércio atacadista de produtos alimentícios em geral",
-        "cnae2": ["49.30-2-02 - Transporte rodoviário de carga, exceto produtos perigosos"],
-        "natureza": "205-4 - Sociedade Anônima Fechada",
-        "logradouro": "RUA DAS FLORES", "numero": "S/N", "complemento": "********",
-        "cep": "20.040-020", "bairro": "CENTRO", "municipio": "**********", "uf": "**",
-        "email": "contato@nortesul.example", "telefone": "(21) 2222-1111 / (21) 2222-1112",
-        "efr": "*****", "situacao": "ATIVA", "data_situacao": "02/09/1998",
-        "motivo": "", "especial": "", "data_especial": "",
-        "form_again": 1,
-    },
+    "45321789000110": company(
+        tipo="FILIAL", abertura="02/09/1998", nome="DISTRIBUIDORA NORTE SUL S/A", fantasia="********",
+        porte="DEMAIS", natureza="205-4 - Sociedade Anônima Fechada",
+        cnae1="46.39-7-01 - Comércio atacadista de produtos alimentícios em geral",
+        cnae2=["49.30-2-02 - Transporte rodoviário de carga, exceto produtos perigosos"],
+        logradouro="RUA DAS FLORES", numero="S/N", complemento="********",
+        cep="20.040-020", bairro="CENTRO", municipio="**********", uf="**",
+        email="contato@nortesul.example", telefone="(21) 2222-1111 / (21) 2222-1112", form_again=1),
     # Name in mixed case with accents, complement in lower case, no secondary activities.
-    "12345678000195": {
-        "tipo": "MATRIZ", "abertura": "15/06/2010",
-        "nome": "Padaria São João ltda", "fantasia": "Padaria do João", "porte": "ME",
-        "cnae1": "10.91-1-02 - Fabricação de produtos de padaria e confeitaria",
-        "cnae2": [],
-        "natureza": "206-2 - Sociedade Empresária Limitada",
-        "logradouro": "Rua Augusta", "numero": "12a", "complemento": "fundos",
-        "cep": "01.310-100", "bairro": "Consolação", "municipio": "SAO PAULO", "uf": "SP",
-        "email": "padaria@saojoao.example", "telefone": "(11) 3222-1000", "efr": "*****",
-        "situacao": "ATIVA", "data_situacao": "15/06/2010", "motivo": "",
-        "especial": "", "data_especial": "",
-    },
+    "12345678000195": company(
+        abertura="15/06/2010", nome="Padaria São João ltda", fantasia="Padaria do João",
+        cnae1="10.91-1-02 - Fabricação de produtos de padaria e confeitaria",
+        logradouro="Rua Augusta", numero="12a", complemento="fundos",
+        cep="01.310-100", bairro="Consolação", municipio="SAO PAULO", uf="SP",
+        email="padaria@saojoao.example", telefone="(11) 3222-1000"),
     # A CNPJ with letters in its root and order number (issued since July 2026).
-    "12ABC34501DE35": {
-        "tipo": "MATRIZ", "abertura": "06/07/2026",
-        "nome": "ALFA NUMERICA TECNOLOGIA LTDA", "fantasia": "ALFA TEC", "porte": "ME",
-        "cnae1": "62.01-5-01 - Desenvolvimento de programas de computador sob encomenda",
-        "cnae2": ["62.04-0-00 - Consultoria em tecnologia da informação"],
-        "natureza": "206-2 - Sociedade Empresária Limitada",
-        "logradouro": "AVENIDA AFONSO PENA", "numero": "1500", "complemento": "SALA 801",
-        "cep": "30.130-010", "bairro": "CENTRO", "municipio": "BELO HORIZONTE", "uf": "MG",
-        "email": "contato@alfatec.example", "telefone": "(31) 3555-0101", "efr": "*****",
-        "situacao": "ATIVA", "data_situacao": "06/07/2026", "motivo": "",
-        "especial": "", "data_especial": "",
-    },
+    "12ABC34501DE35": company(
+        abertura="06/07/2026", nome="ALFA NUMERICA TECNOLOGIA LTDA", fantasia="ALFA TEC",
+        cnae1="62.01-5-01 - Desenvolvimento de programas de computador sob encomenda",
+        cnae2=["62.04-0-00 - Consultoria em tecnologia da informação"],
+        logradouro="AVENIDA AFONSO PENA", numero="1500", complemento="SALA 801",
+        cep="30.130-010", bairro="CENTRO", municipio="BELO HORIZONTE", uf="MG",
+        email="contato@alfatec.example", telefone="(31) 3555-0101"),
 }
 FORM_ALWAYS = {"98765432000198"}  # the form comes back on every POST
 UNAVAILABLE = {"11111111000191"}
