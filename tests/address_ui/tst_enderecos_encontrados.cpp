@@ -1,14 +1,13 @@
 // "Endereços Encontrados" and its base dialog: the frame and caption bar as painted, dragging by
 // the caption bar, texts cut to their fields, and which row OK takes.
 #include "address/ui/TfrmEnderecosEncontrados.h"
+#include "tests/support/Widgets.h"
 
 #include <QAbstractItemModelTester>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPushButton>
 #include <QScreen>
 #include <QTableView>
-#include <QTimer>
 #include <QtTest>
 
 using cad::TfrmEnderecosEncontrados;
@@ -134,12 +133,12 @@ private Q_SLOTS:
         d.VirtualTable1.clear();
         for (const char* street : {"RUA A", "RUA B", "RUA C"})
             d.VirtualTable1.append(address(QString::fromLatin1(street)));
-        QTimer::singleShot(0, &d, [&] {
-            QTableView* grid = d.grid();
+        testsupport::ModalAnswer<TfrmEnderecosEncontrados> answer([&](TfrmEnderecosEncontrados& shown) {
+            QTableView* grid = shown.grid();
             if (clickedRow >= 0)
                 QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                                  grid->visualRect(d.VirtualTable1.index(clickedRow, 1)).center());
-            QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("btnOK")), Qt::LeftButton);
+                                  grid->visualRect(shown.VirtualTable1.index(clickedRow, 1)).center());
+            testsupport::click(shown, QStringLiteral("btnOK"));
         });
         QCOMPARE(d.exec(), int(QDialog::Accepted));
         QCOMPARE(d.VirtualTable1.value(QStringLiteral("Logradouro")), taken);

@@ -40,8 +40,8 @@ struct Section
 class StartupTest : public QObject
 {
     Q_OBJECT
-    QString m_localDb = testsupport::uniqueName(QStringLiteral("startup"));
-    QString m_centralDb = testsupport::uniqueName(QStringLiteral("startupc"));
+    testsupport::TestDatabase m_localDb{Role::Local, QStringLiteral("startup"), true};
+    testsupport::TestDatabase m_centralDb{Role::Central, QStringLiteral("startupc")};
     QTemporaryDir m_dir;
     QList<cad::dialogs::Request> m_shown;
     std::unique_ptr<cad::TDM> m_dm;
@@ -50,12 +50,12 @@ class StartupTest : public QObject
     Section goodLocal() const
     {
         const auto s = testsupport::server(Role::Local);
-        return {s.port, m_localDb, s.password};
+        return {s.port, m_localDb.name(), s.password};
     }
     Section goodCentral() const
     {
         const auto s = testsupport::server(Role::Central);
-        return {s.port, m_centralDb, s.password};
+        return {s.port, m_centralDb.name(), s.password};
     }
     void writeIni(const Section& local, const Section& central)
     {
@@ -77,8 +77,6 @@ class StartupTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        testsupport::createDatabase(Role::Local, m_localDb, true);
-        testsupport::createDatabase(Role::Central, m_centralDb);
         cad::errordisplay::install();
         cad::dialogs::setResponder([this](const cad::dialogs::Request& r) {
             m_shown << r;
@@ -90,8 +88,6 @@ private Q_SLOTS:
         cad::dialogs::setResponder({});
         m_form.reset();
         m_dm.reset();
-        testsupport::dropDatabase(Role::Local, m_localDb);
-        testsupport::dropDatabase(Role::Central, m_centralDb);
     }
     void init() { m_shown.clear(); }
 
@@ -151,7 +147,7 @@ private Q_SLOTS:
         else if (how == QLatin1String("no password line"))
             spoiled.password = QString();
         else if (how == QLatin1String("database"))
-            spoiled.database = QStringLiteral("nao_existe_") + m_localDb;
+            spoiled.database = QStringLiteral("nao_existe_") + m_localDb.name();
         writeIni(local, central);
 
         start();
@@ -186,9 +182,9 @@ private Q_SLOTS:
         QFETCH(bool, statesOpen);
         QFETCH(bool, municipalitiesOpen);
         writeIni(goodLocal(), goodCentral());
-        testsupport::runSql(Role::Local, m_localDb, QStringLiteral("RENAME TABLE %1 TO sumida").arg(table));
+        m_localDb.sql(QStringLiteral("RENAME TABLE %1 TO sumida").arg(table));
         start();
-        testsupport::runSql(Role::Local, m_localDb, QStringLiteral("RENAME TABLE sumida TO %1").arg(table));
+        m_localDb.sql(QStringLiteral("RENAME TABLE sumida TO %1").arg(table));
 
         QCOMPARE(m_shown.size(), 1);
         QVERIFY2(m_shown[0].text.contains(table, Qt::CaseInsensitive), qPrintable(m_shown[0].text));
@@ -242,16 +238,14 @@ private Q_SLOTS:
         QFETCH(QString, company);
         QFETCH(QString, caption);
         writeIni(goodLocal(), goodCentral());
-        testsupport::runSql(
-            Role::Local, m_localDb,
+        m_localDb.sql(
             QStringLiteral("UPDATE configuracao SET Nome = '%1'").arg(QString(company).replace("'", "''")));
         m_form.reset();
         m_dm = std::make_unique<cad::TDM>();
         m_dm->DataModuleCreate(m_dir.path());
         m_form = std::make_unique<cad::TfrmFornecedor>(*m_dm, operatorName);
         m_form->FormCreate();
-        testsupport::runSql(Role::Local, m_localDb,
-                            QStringLiteral("UPDATE configuracao SET Nome = 'LOJA CENTRO'"));
+        m_localDb.sql(QStringLiteral("UPDATE configuracao SET Nome = 'LOJA CENTRO'"));
         QCOMPARE(m_form->windowTitle(), caption);
         QVERIFY(m_shown.isEmpty());
     }

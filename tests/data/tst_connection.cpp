@@ -12,56 +12,44 @@ using testsupport::Role;
 class ConnectionTest : public QObject
 {
     Q_OBJECT
-    QString m_db = testsupport::uniqueName(QStringLiteral("conn"));
-    QString m_centralDb = testsupport::uniqueName(QStringLiteral("connc"));
+    testsupport::TestDatabase m_db{Role::Local, QStringLiteral("conn")};
+    testsupport::TestDatabase m_centralDb{Role::Central, QStringLiteral("connc")};
 
-    void killFromOutside(Connection& victim, Role role, const QString& db)
+    static void killFromOutside(Connection& victim, const testsupport::TestDatabase& db)
     {
-        const unsigned long id = victim.serverThreadId();
-        testsupport::runSql(role, db, QStringLiteral("KILL %1").arg(id));
+        db.sql(QStringLiteral("KILL %1").arg(victim.serverThreadId()));
     }
     ConnectionSettings throughProxy(const testsupport::TcpProxy& proxy)
     {
-        auto s = testsupport::settings(Role::Local, m_db);
+        auto s = m_db.settings();
         s.port = proxy.port();
         return s;
     }
-    int count(const QString& sql) { return testsupport::runSql(Role::Local, m_db, sql).value(0).toInt(); }
+    int count(const QString& sql) { return m_db.sql(sql).value(0).toInt(); }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        testsupport::createDatabase(Role::Local, m_db);
-        testsupport::createDatabase(Role::Central, m_centralDb);
-    }
-    void cleanupTestCase()
-    {
-        testsupport::dropDatabase(Role::Local, m_db);
-        testsupport::dropDatabase(Role::Central, m_centralDb);
-    }
-
     void fiveLossesRetriedSixthFailsAndCounterRestarts()
     {
         Connection local(QStringLiteral("local"));
-        local.setSettings(testsupport::settings(Role::Local, m_db));
+        local.setSettings(m_db.settings());
         Connection central(QStringLiteral("central"));
-        central.setSettings(testsupport::settings(Role::Central, m_centralDb));
+        central.setSettings(m_centralDb.settings());
         central.open();
         local.open();
         for (int loss = 1; loss <= 5; ++loss) {
-            killFromOutside(local, Role::Local, m_db);
+            killFromOutside(local, m_db);
             const QueryResult r = local.query(QStringLiteral("SELECT 1"));
             QCOMPARE(r.rows.size(), 1);
             QCOMPARE(local.policy().counter(), loss);
         }
-        killFromOutside(local, Role::Local, m_db);
+        killFromOutside(local, m_db);
         QVERIFY_THROWS_EXCEPTION(DbError, (void)local.query(QStringLiteral("SELECT 1")));
         QCOMPARE(local.policy().counter(), 0);
         QCOMPARE(central.policy().counter(), 0); // each connection counts its own losses
 
         // The failed connection reopens by itself, and the next loss is retried again.
         QCOMPARE(local.query(QStringLiteral("SELECT 2")).rows.size(), 1);
-        killFromOutside(local, Role::Local, m_db);
+        killFromOutside(local, m_db);
         QCOMPARE(local.query(QStringLiteral("SELECT 3")).rows.size(), 1);
         QCOMPARE(local.policy().counter(), 1);
     }
@@ -70,9 +58,9 @@ private Q_SLOTS:
     {
         // Killed while idle, the statement never ran: it is sent again after reconnecting.
         Connection local(QStringLiteral("local"));
-        local.setSettings(testsupport::settings(Role::Local, m_db));
+        local.setSettings(m_db.settings());
         local.open();
-        killFromOutside(local, Role::Local, m_db);
+        killFromOutside(local, m_db);
         local.execute(QStringLiteral("INSERT INTO Tipos (DESCTIPO) VALUES (?)"),
                       {QStringLiteral("IDLE KILL")});
         QCOMPARE(count(QStringLiteral("SELECT COUNT(*) FROM Tipos WHERE DESCTIPO='IDLE KILL'")), 1);
@@ -123,7 +111,7 @@ private Q_SLOTS:
     void repeatedReadIsPreparedOnceAndFollowsTheTable()
     {
         Connection local(QStringLiteral("local"));
-        local.setSettings(testsupport::settings(Role::Local, m_db));
+        local.setSettings(m_db.settings());
         local.execute(QStringLiteral("CREATE TABLE kept (id INT PRIMARY KEY, nome VARCHAR(20))"));
         local.execute(QStringLiteral("INSERT INTO kept VALUES (1, 'UM'), (2, 'DOIS')"));
         const QString sql = QStringLiteral("SELECT * FROM kept WHERE id = ?");
@@ -141,13 +129,12 @@ private Q_SLOTS:
         QCOMPARE(local.preparedCount(), prepared + 1);
 
         // The table changed by another session: the kept read returns what the table holds now.
-        testsupport::runSql(Role::Local, m_db,
-                            QStringLiteral("ALTER TABLE kept ADD COLUMN uf CHAR(2) DEFAULT 'MG'"));
+        m_db.sql(QStringLiteral("ALTER TABLE kept ADD COLUMN uf CHAR(2) DEFAULT 'MG'"));
         QCOMPARE(read(1), (QStringList{"1", "UM", "MG"}));
-        testsupport::runSql(Role::Local, m_db, QStringLiteral("ALTER TABLE kept DROP COLUMN nome"));
+        m_db.sql(QStringLiteral("ALTER TABLE kept DROP COLUMN nome"));
         QCOMPARE(read(2), (QStringList{"2", "MG"}));
         // The session lost while the read was kept: read again after reconnecting.
-        killFromOutside(local, Role::Local, m_db);
+        killFromOutside(local, m_db);
         QCOMPARE(read(1), (QStringList{"1", "MG"}));
 
         // Only the last reads are kept: the oldest is prepared again.
@@ -161,7 +148,7 @@ private Q_SLOTS:
     void valuesTravelBoundAndAccentsSurvive()
     {
         Connection local(QStringLiteral("local"));
-        local.setSettings(testsupport::settings(Role::Local, m_db));
+        local.setSettings(m_db.settings());
         const QString tricky = QStringLiteral("D'AVILA \\' OR 1=1 # São João €");
         local.execute(QStringLiteral("INSERT INTO Tipos (DESCTIPO) VALUES (?)"), {tricky});
         const QueryResult r =

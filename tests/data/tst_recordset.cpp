@@ -12,24 +12,11 @@ using testsupport::Role;
 class RecordSetTest : public QObject
 {
     Q_OBJECT
-    QString m_db = testsupport::uniqueName(QStringLiteral("rs"));
-    std::unique_ptr<Connection> m_conn;
-
-    QStringList sql(const QString& s) { return testsupport::runSql(Role::Local, m_db, s); }
+    testsupport::TestDatabase m_db{Role::Local, QStringLiteral("rs"), true};
+    std::unique_ptr<Connection> m_conn = m_db.connection(QStringLiteral("local"));
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        testsupport::createDatabase(Role::Local, m_db, true);
-        m_conn = std::make_unique<Connection>(QStringLiteral("local"));
-        m_conn->setSettings(testsupport::settings(Role::Local, m_db));
-    }
-    void cleanupTestCase()
-    {
-        m_conn.reset();
-        testsupport::dropDatabase(Role::Local, m_db);
-    }
-    void init() { sql(QStringLiteral("DELETE FROM fornecedor")); }
+    void init() { m_db.sql(QStringLiteral("DELETE FROM fornecedor")); }
 
     void insertCutsTextsAndShowsGeneratedKey()
     {
@@ -45,14 +32,16 @@ private Q_SLOTS:
         QCOMPARE(rs.state(), RecordSet::State::Browse);
         const qlonglong code = rs.value(QStringLiteral("CodigoFornecedor")).toLongLong();
         QVERIFY(code > 0);
-        QCOMPARE(sql(QStringLiteral("SELECT CodigoFornecedor FROM fornecedor")).value(0).toLongLong(), code);
-        QCOMPARE(sql(QStringLiteral("SELECT LENGTH(Nome) FROM fornecedor")).value(0), QStringLiteral("50"));
+        QCOMPARE(m_db.sql(QStringLiteral("SELECT CodigoFornecedor FROM fornecedor")).value(0).toLongLong(),
+                 code);
+        QCOMPARE(m_db.sql(QStringLiteral("SELECT LENGTH(Nome) FROM fornecedor")).value(0),
+                 QStringLiteral("50"));
         QCOMPARE(rs.text(QStringLiteral("Cgccpf")), QStringLiteral("12.345.678/0001-99"));
     }
 
     void bothSpellingsReachOneTable()
     {
-        sql(QStringLiteral("INSERT INTO Fornecedor (Nome) VALUES ('UPPER')"));
+        m_db.sql(QStringLiteral("INSERT INTO Fornecedor (Nome) VALUES ('UPPER')"));
         RecordSet rs(*m_conn, QStringLiteral("select * from fornecedor"));
         rs.open();
         QCOMPARE(rs.rowCount(), 1);
@@ -67,7 +56,7 @@ private Q_SLOTS:
         rs.setValue(QStringLiteral("Nome"), QString(""));
         rs.setValue(QStringLiteral("valor"), QStringLiteral(""));
         rs.post();
-        QCOMPARE(sql(QStringLiteral(
+        QCOMPARE(m_db.sql(QStringLiteral(
                      "SELECT Nome IS NULL, Nome = '', nomefan IS NULL, valor IS NULL FROM fornecedor")),
                  QStringList{QStringLiteral("0")});
         QVERIFY(!rs.isNull(QStringLiteral("Nome")));
@@ -77,13 +66,13 @@ private Q_SLOTS:
         rs.edit();
         rs.setValue(QStringLiteral("nomefan"), QStringLiteral("ŁÓDŹ São €"));
         rs.post();
-        QCOMPARE(sql(QStringLiteral("SELECT nomefan FROM fornecedor")).value(0),
+        QCOMPARE(m_db.sql(QStringLiteral("SELECT nomefan FROM fornecedor")).value(0),
                  QStringLiteral("?ÓD? São €"));
     }
 
     void eventsRunInOrder()
     {
-        sql(QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('A')"));
+        m_db.sql(QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('A')"));
         RecordSet rs(*m_conn, QStringLiteral("Select * From Fornecedor"));
         QStringList seen;
         rs.beforePost.add([&](RecordSet& s) {
@@ -102,7 +91,7 @@ private Q_SLOTS:
         rs.post();
         QCOMPARE(seen, (QStringList{"afterEdit", "beforePost:B", "afterPost:1", "afterInsert", "beforePost:C",
                                     "afterPost:1"}));
-        QCOMPARE(sql(QStringLiteral("SELECT COUNT(*) FROM fornecedor WHERE filial='DERIVED'")).value(0),
+        QCOMPARE(m_db.sql(QStringLiteral("SELECT COUNT(*) FROM fornecedor WHERE filial='DERIVED'")).value(0),
                  QStringLiteral("2"));
     }
 
@@ -116,47 +105,47 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(DbError, rs.post());
         QCOMPARE(rs.state(), RecordSet::State::Insert);
         QCOMPARE(rs.text(QStringLiteral("Nome")), QStringLiteral("X"));
-        QCOMPARE(sql(QStringLiteral("SELECT COUNT(*) FROM fornecedor")).value(0), QStringLiteral("0"));
+        QCOMPARE(m_db.sql(QStringLiteral("SELECT COUNT(*) FROM fornecedor")).value(0), QStringLiteral("0"));
     }
 
     void movingSavesChangedAndAbandonsUnchanged()
     {
-        sql(QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('A'),('B')"));
+        m_db.sql(QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('A'),('B')"));
         RecordSet rs(*m_conn, QStringLiteral("SELECT * FROM fornecedor ORDER BY Nome"));
         rs.open();
         rs.edit();
         rs.setValue(QStringLiteral("Nome"), QStringLiteral("A2"));
         rs.next();
         QCOMPARE(rs.state(), RecordSet::State::Browse);
-        QCOMPARE(sql(QStringLiteral("SELECT COUNT(*) FROM fornecedor WHERE Nome='A2'")).value(0),
+        QCOMPARE(m_db.sql(QStringLiteral("SELECT COUNT(*) FROM fornecedor WHERE Nome='A2'")).value(0),
                  QStringLiteral("1"));
         rs.append();
         rs.first();
         QCOMPARE(rs.rowCount(), 2); // the empty new row was abandoned
-        QCOMPARE(sql(QStringLiteral("SELECT COUNT(*) FROM fornecedor")).value(0), QStringLiteral("2"));
+        QCOMPARE(m_db.sql(QStringLiteral("SELECT COUNT(*) FROM fornecedor")).value(0), QStringLiteral("2"));
     }
 
     void updateWritesOnlyChangedColumns()
     {
-        sql(QStringLiteral("INSERT INTO fornecedor (Nome, nomefan) VALUES ('A','FAN')"));
+        m_db.sql(QStringLiteral("INSERT INTO fornecedor (Nome, nomefan) VALUES ('A','FAN')"));
         RecordSet rs(*m_conn, QStringLiteral("Select * From Fornecedor"));
         rs.open();
-        sql(QStringLiteral("UPDATE fornecedor SET nomefan='OTHER STATION'"));
+        m_db.sql(QStringLiteral("UPDATE fornecedor SET nomefan='OTHER STATION'"));
         rs.edit();
         rs.setValue(QStringLiteral("Nome"), QStringLiteral("MINE"));
         rs.post();
-        QCOMPARE(sql(QStringLiteral("SELECT CONCAT(Nome,'/',nomefan) FROM fornecedor")).value(0),
+        QCOMPARE(m_db.sql(QStringLiteral("SELECT CONCAT(Nome,'/',nomefan) FROM fornecedor")).value(0),
                  QStringLiteral("MINE/OTHER STATION"));
         QCOMPARE(rs.text(QStringLiteral("nomefan")), QStringLiteral("OTHER STATION"));
     }
 
     void refreshKeepsCurrentRowAndCancelRestores()
     {
-        sql(QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('A'),('B'),('C')"));
+        m_db.sql(QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('A'),('B'),('C')"));
         RecordSet rs(*m_conn, QStringLiteral("SELECT * FROM fornecedor ORDER BY Nome"));
         rs.open();
         rs.moveTo(2);
-        sql(QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('0 FIRST')"));
+        m_db.sql(QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('0 FIRST')"));
         rs.refresh();
         QCOMPARE(rs.text(QStringLiteral("Nome")), QStringLiteral("C"));
         QCOMPARE(rs.currentRow(), 3);
@@ -165,14 +154,14 @@ private Q_SLOTS:
         rs.cancel();
         QCOMPARE(rs.text(QStringLiteral("Nome")), QStringLiteral("C"));
         rs.remove();
-        QCOMPARE(sql(QStringLiteral("SELECT COUNT(*) FROM fornecedor WHERE Nome='C'")).value(0),
+        QCOMPARE(m_db.sql(QStringLiteral("SELECT COUNT(*) FROM fornecedor WHERE Nome='C'")).value(0),
                  QStringLiteral("0"));
         QCOMPARE(rs.rowCount(), 3);
     }
 
     void writingWhileBrowsingFails()
     {
-        sql(QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('A')"));
+        m_db.sql(QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('A')"));
         RecordSet rs(*m_conn, QStringLiteral("Select * From Fornecedor"));
         rs.open();
         QVERIFY_THROWS_EXCEPTION(DbError, rs.setValue(QStringLiteral("Nome"), QStringLiteral("B")));
@@ -182,8 +171,8 @@ private Q_SLOTS:
 
     void masterDetailFollowsCurrentRow()
     {
-        sql(QStringLiteral("INSERT INTO fornecedor (CodigoFornecedor, Nome) VALUES (1,'A'),(2,'B')"));
-        sql(QStringLiteral(
+        m_db.sql(QStringLiteral("INSERT INTO fornecedor (CodigoFornecedor, Nome) VALUES (1,'A'),(2,'B')"));
+        m_db.sql(QStringLiteral(
             "DELETE FROM Nota; INSERT INTO Nota (Codigonota, Notafiscal, Codigofornecedor) VALUES "
             "(10,'N10',1),(11,'N11',1),(12,'N12',2)"));
         RecordSet master(*m_conn, QStringLiteral("SELECT * FROM fornecedor ORDER BY CodigoFornecedor"));
@@ -203,7 +192,7 @@ private Q_SLOTS:
 
     void sortsOnSeveralColumns()
     {
-        sql(QStringLiteral(
+        m_db.sql(QStringLiteral(
             "INSERT INTO fornecedor (Nome, nomefan) VALUES ('B','2'),('A','9'),('B','1'),('a','5')"));
         RecordSet rs(*m_conn, QStringLiteral("Select * From Fornecedor"));
         rs.open();
@@ -223,7 +212,7 @@ private Q_SLOTS:
 
     void lookupShowsListText()
     {
-        sql(QStringLiteral("INSERT INTO fornecedor (Nome, CodigoTipo) VALUES ('A', 2), ('B', 999)"));
+        m_db.sql(QStringLiteral("INSERT INTO fornecedor (Nome, CodigoTipo) VALUES ('A', 2), ('B', 999)"));
         RecordSet tipos(*m_conn, QStringLiteral("Select * from Tipos"));
         tipos.open();
         RecordSet rs(*m_conn, QStringLiteral("SELECT * FROM fornecedor ORDER BY Nome"));

@@ -16,7 +16,6 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTimer>
 #include <QtTest>
 
 using namespace cad;
@@ -32,12 +31,6 @@ void writeServiceAddresses(const char* name, const QString& lines)
     QFile file(TCadServicos::CaminhoPadrao(QString::fromLatin1(name)));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) qFatal("cannot write %s", name);
     file.write(("[ENDERECOS]\r\n" + lines).toLatin1());
-}
-
-QString nameOf(QWidget* w)
-{
-    if (!w) return QStringLiteral("(none)");
-    return w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName();
 }
 
 } // namespace
@@ -69,21 +62,13 @@ class RealDesktopTest : public QObject
     /// once the window manager has activated it; closes the window after them if still open.
     void withModal(const std::function<void()>& command, const std::function<void(QWidget&)>& steps)
     {
-        bool ran = false, done = false;
-        QTimer watch;
-        connect(&watch, &QTimer::timeout, this, [&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || !modal->isActiveWindow()) return;
-            watch.stop();
-            ran = true;
-            steps(*modal);
-            if ((modal = QApplication::activeModalWidget())) modal->close();
-            done = true;
+        ModalAnswer<> answer([&](QWidget& modal) {
+            QTRY_VERIFY2_WITH_TIMEOUT(modal.isActiveWindow(), "the modal window did not become active",
+                                      kWait);
+            steps(modal);
         });
-        watch.start(50);
         command();
-        QTRY_VERIFY2_WITH_TIMEOUT(done, "no modal window became active", 3 * kWait);
-        QVERIFY(ran);
+        QTRY_VERIFY2_WITH_TIMEOUT(answer.answered(), "no modal window came up", 3 * kWait);
     }
 
     void typeInSearchBox(cad::TfrmFornecedor& f, const QString& text)
@@ -249,8 +234,8 @@ private Q_SLOTS:
         QString found;
         withModal([&] { QVERIFY(xdriver::click(control(f, QStringLiteral("imgConsultaCNPJ")))); },
                   [&](QWidget& dialog) {
-                      auto* number = dialog.findChild<QLineEdit*>(QStringLiteral("EditCNPJ"));
-                      auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("EditRazaoSocial"));
+                      auto* number = control<QLineEdit>(dialog, QStringLiteral("EditCNPJ"));
+                      auto* name = control<QLineEdit>(dialog, QStringLiteral("EditRazaoSocial"));
                       QTRY_VERIFY_WITH_TIMEOUT(number->hasFocus(), kWait);
                       QVERIFY(xdriver::type(QStringLiteral("11222333000181")));
                       QTRY_COMPARE_WITH_TIMEOUT(number->displayText(), QStringLiteral("11.222.333/0001-81"),

@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QWebEngineView>
 
 using testsupport::control;
@@ -287,13 +286,11 @@ private Q_SLOTS:
         testsupport::search(screen, QStringLiteral("SpeedButton4"), QString::number(code));
         QString street, title;
         bool maximised = false;
-        QTimer::singleShot(0, &screen, [&] {
-            auto* route = qobject_cast<cad::TFormMapa*>(QApplication::activeModalWidget());
-            if (!route) return;
-            street = control<QLineEdit>(*route, QStringLiteral("edtDestinoNumero"))->text();
-            title = route->windowTitle();
-            maximised = route->isMaximized();
-            route->reject();
+        testsupport::ModalAnswer<cad::TFormMapa> answer([&](cad::TFormMapa& route) {
+            street = control<QLineEdit>(route, QStringLiteral("edtDestinoNumero"))->text();
+            title = route.windowTitle();
+            maximised = route.isMaximized();
+            route.reject();
         });
         control<QAbstractButton>(screen, QStringLiteral("imgConsultaMapa"))->click();
         QCOMPARE(street, QStringLiteral("77"));

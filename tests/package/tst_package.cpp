@@ -27,9 +27,9 @@ QString run(const QString& program, const QStringList& args)
 class SessionWatch
 {
 public:
-    SessionWatch(Role role, const QString& database) : m_database(database)
+    explicit SessionWatch(const testsupport::TestDatabase& database) : m_database(database.name())
     {
-        m_connection.setSettings(testsupport::settings(role, database));
+        m_connection.setSettings(database.settings());
     }
     int others()
     {
@@ -52,8 +52,6 @@ class PackageTest : public QObject
     Q_OBJECT
     QString m_deb;
     QTemporaryDir m_root;
-    QString m_localDb = testsupport::uniqueName(QStringLiteral("pacote"));
-    QString m_centralDb = testsupport::uniqueName(QStringLiteral("pacotec"));
 
     QString installed(const QString& path) const { return m_root.filePath(path); }
 
@@ -65,11 +63,6 @@ private Q_SLOTS:
         QCOMPARE(debs.size(), 1);
         m_deb = QDir(QStringLiteral(CAD_PACKAGE_DIR)).filePath(debs.first());
         run(QStringLiteral("dpkg"), {QStringLiteral("-x"), m_deb, m_root.path()});
-    }
-    void cleanupTestCase()
-    {
-        testsupport::dropDatabase(Role::Local, m_localDb);
-        testsupport::dropDatabase(Role::Central, m_centralDb);
     }
 
     // The libraries the program links and the window system's plugins are declared; the
@@ -121,13 +114,13 @@ private Q_SLOTS:
 
     void startsAndEndsNormally()
     {
-        testsupport::createDatabase(Role::Local, m_localDb, true);
-        testsupport::createDatabase(Role::Central, m_centralDb);
+        const testsupport::TestDatabase localDb(Role::Local, QStringLiteral("pacote"), true);
+        const testsupport::TestDatabase centralDb(Role::Central, QStringLiteral("pacotec"));
         const QString etc = installed(QStringLiteral("etc/cadastro-fornecedor"));
         QVERIFY(QDir().mkpath(etc));
-        testsupport::writeAdminIni(etc, m_localDb, m_centralDb);
+        testsupport::writeAdminIni(etc, localDb.name(), centralDb.name());
 
-        SessionWatch local(Role::Local, m_localDb), central(Role::Central, m_centralDb);
+        SessionWatch local(localDb), central(centralDb);
         QTRY_VERIFY(local.others() == 0 && central.others() == 0); // the set-up's own have gone
 
         // A private temporary folder: the single-instance name never meets another copy's.

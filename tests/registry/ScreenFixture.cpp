@@ -12,15 +12,13 @@
 namespace testsupport {
 
 ScreenFixture::ScreenFixture(const QString& prefix)
-    : m_localDb(uniqueName(prefix)), m_centralDb(uniqueName(prefix + QStringLiteral("c")))
+    : m_localDb(Role::Local, prefix, true), m_centralDb(Role::Central, prefix + QStringLiteral("c")),
+      m_dir(QDir::temp().filePath(m_localDb.name()))
 {
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     QStandardPaths::setTestModeEnabled(true); // lists of pending copies away from the user's own
-    createDatabase(Role::Local, m_localDb, true);
-    createDatabase(Role::Central, m_centralDb);
-    m_dir = QDir::temp().filePath(m_localDb);
     QDir().mkpath(m_dir);
-    writeAdminIni(m_dir, m_localDb, m_centralDb);
+    writeAdminIni(m_dir, m_localDb.name(), m_centralDb.name());
     cad::errordisplay::install();
     cad::dialogs::setResponder([this](const cad::dialogs::Request& r) {
         m_messages << r;
@@ -40,8 +38,6 @@ ScreenFixture::~ScreenFixture()
     if (!pending.isEmpty()) QFile::remove(pending);
     m_dm.reset();
     QDir(m_dir).removeRecursively();
-    dropDatabase(Role::Local, m_localDb);
-    dropDatabase(Role::Central, m_centralDb);
 }
 
 cad::TfrmFornecedor& ScreenFixture::openScreen(const QString& operatorName,

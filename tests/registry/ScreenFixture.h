@@ -28,10 +28,8 @@ public:
     [[nodiscard]] cad::TDM& dm() { return *m_dm; }
 
     /// SQL on the local or central test database; the first column of the last result.
-    QStringList local(const QString& sql) { return runSql(Role::Local, m_localDb, sql); }
-    QStringList central(const QString& sql) { return runSql(Role::Central, m_centralDb, sql); }
-    [[nodiscard]] const QString& localDb() const { return m_localDb; }
-    [[nodiscard]] const QString& centralDb() const { return m_centralDb; }
+    QStringList local(const QString& sql) { return m_localDb.sql(sql); }
+    QStringList central(const QString& sql) { return m_centralDb.sql(sql); }
 
     /// Message boxes shown so far (title and text), oldest first; cleared by takeMessages().
     QList<cad::dialogs::Request> takeMessages();
@@ -39,7 +37,8 @@ public:
     void answerNext(cad::dialogs::Answer a) { m_answers.push_back(a); }
 
 private:
-    QString m_localDb, m_centralDb, m_dir;
+    TestDatabase m_localDb, m_centralDb;
+    QString m_dir;
     std::unique_ptr<cad::TDM> m_dm;
     std::unique_ptr<cad::TfrmFornecedor> m_form;
     QList<cad::dialogs::Request> m_messages;

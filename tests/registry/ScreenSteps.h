@@ -3,27 +3,14 @@
 #include "data/widgets/DbGrid.h"
 #include "registry/TfrmFornecedor.h"
 #include "tests/registry/ScreenFixture.h"
+#include "tests/support/Widgets.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QtTest>
 
 namespace testsupport {
-
-/// The screen's control named NAME; a missing control ends the test program with its name.
-template <typename T = QWidget> T* control(QWidget& form, const QString& name)
-{
-    T* w = form.findChild<T*>(name);
-    if (!w) qFatal("no control %s", qPrintable(name));
-    return w;
-}
-
-inline void click(QWidget& form, const QString& button)
-{
-    QTest::mouseClick(control<QAbstractButton>(form, button), Qt::LeftButton);
-}
 
 /// Types TEXT key by key; letters beyond ASCII (ç, ã) as the key of that letter.
 inline void typeText(QWidget* w, const QString& text)

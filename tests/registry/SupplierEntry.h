@@ -1,12 +1,13 @@
 #pragma once
-// The operator's hands on the supplier screen: typing into fields, picking from lists,
-// pressing the command buttons. Shared by the save and central-copy tests.
+// The operator's hands on the supplier screen: typing into fields, picking from lists. The command
+// buttons are clicked by name: "ToolButton1" Incluir, "ToolButton7" Salvar, "ToolButton8" Cancelar,
+// "btn1" Excluir. Shared by the save and central-copy tests.
 #include "data/widgets/DbGrid.h"
 #include "data/widgets/DbLookupCombo.h"
 #include "data/widgets/DbRadioGroup.h"
 #include "registry/TfrmFornecedor.h"
+#include "tests/support/Widgets.h"
 
-#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -14,25 +15,10 @@
 
 namespace testsupport {
 
-/// A widget of the screen by object name; fails the test when it is missing.
-template <typename W> W* widget(cad::TfrmFornecedor& f, const char* name)
-{
-    W* w = f.findChild<W*>(QLatin1String(name));
-    if (!w) qFatal("widget %s not found", name);
-    return w;
-}
-
-/// Presses a command button ("ToolButton1" Incluir, "ToolButton7" Salvar, "ToolButton8" Cancelar, "btn1"
-/// Excluir).
-inline void press(cad::TfrmFornecedor& f, const char* button)
-{
-    QTest::mouseClick(widget<QAbstractButton>(f, button), Qt::LeftButton);
-}
-
 /// Clicks into a line edit and types TEXT over what it shows.
 inline void type(cad::TfrmFornecedor& f, const char* field, const QString& text)
 {
-    auto* e = widget<QLineEdit>(f, field);
+    auto* e = control<QLineEdit>(f, field);
     QTest::mouseClick(e, Qt::LeftButton);
     QTest::keyClick(e, Qt::Key_Home);
     QTest::keyClick(e, Qt::Key_End, Qt::ShiftModifier);
@@ -45,7 +31,7 @@ inline void type(cad::TfrmFornecedor& f, const char* field, const QString& text)
 /// Opens a drop-down list, types PREFIX to reach its entry and takes it with Enter.
 inline void pick(cad::TfrmFornecedor& f, const char* list, const QString& prefix)
 {
-    auto* c = widget<cad::DbLookupCombo>(f, list);
+    auto* c = control<cad::DbLookupCombo>(f, list);
     QTest::mouseClick(c, Qt::LeftButton);
     c->view()->keyboardSearch(QString()); // a new search, as after the operator's pause
     QTest::keyClicks(c->view(), prefix);
@@ -56,7 +42,7 @@ inline void pick(cad::TfrmFornecedor& f, const char* list, const QString& prefix
 /// Clicks the taxpayer choice whose caption starts with PREFIX ("1 -", "2 -", "9 -").
 inline void chooseTaxpayer(cad::TfrmFornecedor& f, const QString& prefix)
 {
-    auto* group = widget<cad::DbRadioGroup>(f, "dbrgrpTipoContribuinte");
+    auto* group = control<cad::DbRadioGroup>(f, "dbrgrpTipoContribuinte");
     for (QAbstractButton* b : group->buttons()->buttons())
         if (b->text().startsWith(prefix)) QTest::mouseClick(b, Qt::LeftButton);
 }
@@ -64,7 +50,7 @@ inline void chooseTaxpayer(cad::TfrmFornecedor& f, const QString& prefix)
 /// Clicks the list's row whose CodigoFornecedor is CODE (the list must be showing).
 inline void clickSupplier(cad::TfrmFornecedor& f, const QVariant& code)
 {
-    auto* grid = widget<cad::DbGrid>(f, "grdFornecedor");
+    auto* grid = control<cad::DbGrid>(f, "grdFornecedor");
     cad::RecordSet& rs = grid->recordSet();
     for (int r = 0; r < rs.rowCount(); ++r)
         if (rs.valueAt(r, QStringLiteral("CodigoFornecedor")).toString() == code.toString()) {
@@ -94,7 +80,7 @@ struct SupplierInput
 /// "Incluir", then every field of IN through the widgets; the look-up's Cidade through the record.
 inline void enterNew(cad::TfrmFornecedor& f, const SupplierInput& in)
 {
-    press(f, "ToolButton1");
+    click(f, "ToolButton1"); // "Incluir"
     // The document first: leaving its field adjusts the taxpayer type while the row is new.
     if (!in.document.isEmpty()) type(f, "dbedtCgccpf", in.document);
     type(f, "dbedtNome", in.nome);

@@ -7,9 +7,7 @@
 #include "tests/registry/ScreenSteps.h"
 #include "tests/registry/SupplierEntry.h"
 
-#include <QPushButton>
 #include <QTabWidget>
-#include <QTimer>
 
 using namespace cad;
 using namespace testsupport;
@@ -19,17 +17,6 @@ using cad::dialogs::Icon;
 namespace {
 
 const QString kStreetMg = QStringLiteral("RUA VELHA");
-
-/// Runs ACT on the addresses-found dialog as soon as it is up, from inside its own event loop.
-void whenDialogShows(std::function<void(cad::TfrmEnderecosEncontrados&)> act, int tries = 500)
-{
-    QTimer::singleShot(0, qApp, [act, tries] {
-        if (auto* d = qobject_cast<cad::TfrmEnderecosEncontrados*>(QApplication::activeModalWidget()))
-            act(*d);
-        else if (tries > 0)
-            whenDialogShows(act, tries - 1);
-    });
-}
 
 /// The values of FIELD in every row of LIST, top to bottom.
 QStringList listValues(cad::RecordSet& list, const QString& field)
@@ -124,7 +111,7 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(bool, searched);
         cad::TfrmFornecedor& f = m_fx->openScreen();
-        press(f, "ToolButton1"); // a new supplier
+        click(f, "ToolButton1"); // a new supplier
         type(f, "dbedtCep", typed);
         if (searched) m_fx->answerNext(Answer::No);
         click(f, QStringLiteral("img1"));
@@ -207,13 +194,13 @@ private Q_SLOTS:
         QFETCH(QString, stateShown);
         cad::TfrmFornecedor& f = showSupplier(1, !newSupplier);
         if (newSupplier) {
-            press(f, "ToolButton1");
+            click(f, "ToolButton1");
             type(f, "dbedtNome", QStringLiteral("NOVO"));
             type(f, "dbedtCep", QStringLiteral("01310-100"));
         }
         m_fx->answerNext(Answer::Yes);
         click(f, QStringLiteral("img1"));
-        press(f, "ToolButton7"); // "Salvar"
+        click(f, "ToolButton7"); // "Salvar"
         QCOMPARE(f.tbFornecedor.state(), cad::RecordSet::State::Browse);
 
         const QString name = newSupplier ? QStringLiteral("NOVO") : QStringLiteral("ALFA");
@@ -230,7 +217,7 @@ private Q_SLOTS:
         cad::TfrmFornecedor& f = showSupplier(1, true);
         m_fx->answerNext(Answer::Yes);
         click(f, QStringLiteral("img1"));
-        press(f, "ToolButton8"); // " Cancelar  ": the lists keep the look-up's state
+        click(f, "ToolButton8"); // " Cancelar  ": the lists keep the look-up's state
         search(f, QStringLiteral("SpeedButton4"), QStringLiteral("2"));
         QCOMPARE(f.tbFornecedor.text(QStringLiteral("Estado")), QStringLiteral("RJ"));
         QCOMPARE(f.stateList()->shownText(), QStringLiteral("Rio de Janeiro"));
@@ -275,16 +262,17 @@ private Q_SLOTS:
         cad::TfrmFornecedor& f = showSupplier(1, true);
         type(f, "dbedtCep", QStringLiteral("04538-132"));
         int shownRows = -1, currentRow = -1;
-        whenDialogShows([&](cad::TfrmEnderecosEncontrados& d) {
+        ModalAnswer<cad::TfrmEnderecosEncontrados> dialog([&](cad::TfrmEnderecosEncontrados& d) {
             shownRows = d.VirtualTable1.rowCount();
             currentRow = d.grid()->currentIndex().row();
             if (moveUp) QTest::keyClick(d.grid(), Qt::Key_Up);
             if (withEnter)
                 QTest::keyClick(d.grid(), Qt::Key_Return);
             else
-                QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("btnOK")), Qt::LeftButton);
+                click(d, QStringLiteral("btnOK"));
         });
         click(f, QStringLiteral("img1"));
+        QVERIFY(dialog.answered());
         QCOMPARE(shownRows, 2);
         QCOMPARE(currentRow, 1);
         QCOMPARE(m_fx->takeMessages().size(), 0);
@@ -308,18 +296,16 @@ private Q_SLOTS:
         QFETCH(QString, how);
         cad::TfrmFornecedor& f = showSupplier(1, true);
         type(f, "dbedtCep", QStringLiteral("04538-132"));
-        bool shown = false;
-        whenDialogShows([&](cad::TfrmEnderecosEncontrados& d) {
-            shown = true;
+        ModalAnswer<cad::TfrmEnderecosEncontrados> dialog([&](cad::TfrmEnderecosEncontrados& d) {
             if (how == QStringLiteral("Cancel"))
-                QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("btnCancel")), Qt::LeftButton);
+                click(d, QStringLiteral("btnCancel"));
             else if (how == QStringLiteral("Esc"))
                 QTest::keyClick(d.grid(), Qt::Key_Escape);
             else
                 d.close();
         });
         click(f, QStringLiteral("img1"));
-        QVERIFY(shown);
+        QVERIFY(dialog.answered());
         QCOMPARE(addressOf(f), QStringList({kStreetMg, "SALA 1", "FUNCIONARIOS", "BELO HORIZONTE", "MG"}));
         QCOMPARE(f.myqryMyMunicipios.rowCount(), m_allMunicipalities);
         QCOMPARE(f.municipalityList()->shownText(), QStringLiteral("BELO HORIZONTE"));

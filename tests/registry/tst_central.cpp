@@ -64,7 +64,7 @@ private Q_SLOTS:
         // The CNPJ look-up writes the company name as the registry returns it.
         m_f->tbFornecedor.setValue(QStringLiteral("Nome"), QStringLiteral("Acme Comércio Ltda"));
         m_f->tbFornecedor.setValue(QStringLiteral("nomefan"), QStringLiteral("acme"));
-        press(*m_f, "ToolButton7");
+        click(*m_f, "ToolButton7");
         QVERIFY(m_fx->takeMessages().isEmpty());
 
         const QString key = QStringLiteral("22333444000181");
@@ -129,7 +129,7 @@ private Q_SLOTS:
         m_now = QDateTime(QDate(2026, 3, 5), QTime(16, 17, 18));
 
         type(*m_f, "dbedtNumero", QStringLiteral("200"));
-        press(*m_f, "ToolButton7");
+        click(*m_f, "ToolButton7");
 
         QVERIFY(m_fx->takeMessages().isEmpty());
         QCOMPARE(centralCount(key), 1);
@@ -172,7 +172,7 @@ private Q_SLOTS:
         in.cidade = cidade;
         enterNew(*m_f, in);
 
-        press(*m_f, "ToolButton7");
+        click(*m_f, "ToolButton7");
 
         QStringList shown;
         for (const auto& m : m_fx->takeMessages())
@@ -240,7 +240,7 @@ private Q_SLOTS:
         else if (!field.isEmpty() && !field.startsWith(QStringLiteral("dblk")))
             m_f->tbFornecedor.setValue(field, value);
 
-        press(*m_f, "ToolButton7");
+        click(*m_f, "ToolButton7");
 
         QVERIFY(m_fx->takeMessages().isEmpty());
         const QString key = QString(document).remove(QRegularExpression(QStringLiteral("[^0-9]")));
@@ -276,7 +276,7 @@ private Q_SLOTS:
         if (how == QStringLiteral("move"))
             clickSupplier(*m_f, other);
         else
-            QTest::keyClick(widget<QWidget>(*m_f, "dbedtNumero"), Qt::Key_S, Qt::ControlModifier);
+            QTest::keyClick(control<QWidget>(*m_f, "dbedtNumero"), Qt::Key_S, Qt::ControlModifier);
 
         QVERIFY(m_fx->takeMessages().isEmpty());
         QCOMPARE(m_f->tbFornecedor.state(), cad::RecordSet::State::Browse);
@@ -294,7 +294,7 @@ private Q_SLOTS:
         in.document = QStringLiteral("66.777.888/0001-81");
         enterNew(*m_f, in);
 
-        press(*m_f, "ToolButton7");
+        click(*m_f, "ToolButton7");
 
         QVERIFY(m_fx->takeMessages().isEmpty());
         QCOMPARE(local(in.nome, QStringLiteral("codigoparvix")), QStringLiteral("12,5"));
@@ -318,7 +318,7 @@ private Q_SLOTS:
             in.nome = nome;
             in.document = document;
             enterNew(*m_f, in);
-            press(*m_f, "ToolButton7");
+            click(*m_f, "ToolButton7");
             (void)m_fx->takeMessages(); // the 9 digits are checked as a CPF
         }
         QCOMPARE(centralCount(QStringLiteral("12ABC34501DE35")), 1);
@@ -342,7 +342,7 @@ private Q_SLOTS:
         in.document = QStringLiteral("44.555.666/0001-81");
         enterNew(*m_f, in);
 
-        press(*m_f, "ToolButton7");
+        click(*m_f, "ToolButton7");
 
         QVERIFY(m_fx->takeMessages().isEmpty());
         QCOMPARE(local(in.nome, QStringLiteral("Cgccpf")), in.document);

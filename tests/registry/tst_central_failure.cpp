@@ -74,7 +74,7 @@ private Q_SLOTS:
         in.document = document;
         enterNew(*m_f, in);
 
-        press(*m_f, "ToolButton7");
+        click(*m_f, "ToolButton7");
 
         const auto shown = m_fx->takeMessages();
         QCOMPARE(shown.size(), 1);
@@ -94,7 +94,7 @@ private Q_SLOTS:
         QCOMPARE(centralCount(key), 0);
 
         // "Salvar" again only resets the layout: nothing is pending, nothing is written.
-        press(*m_f, "ToolButton7");
+        click(*m_f, "ToolButton7");
         QVERIFY(m_fx->takeMessages().isEmpty());
         QCOMPARE(m_f->bars(), TfrmFornecedor::Bars::Browse);
         QCOMPARE(m_f->currentTab(), QStringLiteral("Listagem"));

@@ -13,6 +13,8 @@
 
 using cad::RecordSet;
 using cad::TFrmGerencial;
+using testsupport::click;
+using testsupport::control;
 
 class GerencialTest : public QObject
 {
@@ -21,14 +23,7 @@ class GerencialTest : public QObject
     std::unique_ptr<TFrmGerencial> m_screen;
 
     TFrmGerencial& screen() { return *m_screen; }
-    template <typename T = QWidget> T* control(const char* name)
-    {
-        T* w = m_screen->findChild<T*>(QLatin1String(name));
-        if (!w) qFatal("no control %s", name);
-        return w;
-    }
-    void click(const char* button) { QTest::mouseClick(control<QAbstractButton>(button), Qt::LeftButton); }
-    cad::DbGrid* list() { return control<cad::DbGrid>("grdGerencial"); }
+    cad::DbGrid* list() { return control<cad::DbGrid>(*m_screen, "grdGerencial"); }
     QStringList column(int c)
     {
         QStringList out;
@@ -39,7 +34,7 @@ class GerencialTest : public QObject
     /// Types TEXT over what the description field shows.
     void typeDescription(const QString& text)
     {
-        auto* e = control<QLineEdit>("dbedtGerencial");
+        auto* e = control<QLineEdit>(*m_screen, "dbedtGerencial");
         e->setFocus();
         e->selectAll();
         testsupport::typeText(e, text);
@@ -92,36 +87,36 @@ private Q_SLOTS:
     void opensSortedInBrowseStateWithRowColours()
     {
         QCOMPARE(screen().windowTitle(), QStringLiteral("Parvix Sistemas"));
-        QCOMPARE(control<QLabel>("lblTitulo")->text(), QStringLiteral("Centro de Custo"));
+        QCOMPARE(control<QLabel>(*m_screen, "lblTitulo")->text(), QStringLiteral("Centro de Custo"));
         QAbstractItemModel* m = list()->model();
         QCOMPARE(m->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Código"));
         QCOMPARE(m->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Descrição do Centro de Custo"));
         QCOMPARE(column(1), (QStringList{"ADMINISTRATIVO", "COMERCIAL", "LOGISTICA"}));
         QCOMPARE(column(0), (QStringList{"2", "3", "1"}));
-        QCOMPARE(control<QLabel>("dbtxtCodigo")->text(), QStringLiteral("2"));
-        QCOMPARE(control<QLineEdit>("dbedtGerencial")->text(), QStringLiteral("ADMINISTRATIVO"));
+        QCOMPARE(control<QLabel>(*m_screen, "dbtxtCodigo")->text(), QStringLiteral("2"));
+        QCOMPARE(control<QLineEdit>(*m_screen, "dbedtGerencial")->text(), QStringLiteral("ADMINISTRATIVO"));
 
         const QColor odd(220, 230, 220), even(244, 243, 236), current(240, 240, 255);
         auto background = [&](int row) { return m->index(row, 0).data(Qt::BackgroundRole).value<QColor>(); };
         QCOMPARE(background(0), current);
         QCOMPARE(background(1), even);
         QCOMPARE(background(2), odd);
-        click("btnUltimo");
+        click(*m_screen, "btnUltimo");
         QCOMPARE(background(0), odd);
         QCOMPARE(background(2), current);
 
         // Button groups by state.
-        auto shown = [&](const char* b) { return control<QAbstractButton>(b)->isVisible(); };
+        auto shown = [&](const char* b) { return control<QAbstractButton>(*m_screen, b)->isVisible(); };
         for (const char* b : {"btnIncluir", "btnExcluir", "btnFechar", "btnPrimeiro", "btnAnterior",
                               "btnProximo", "btnUltimo"})
             QVERIFY2(shown(b), b);
         QVERIFY(!shown("btnSalvar") && !shown("btnCancelar"));
-        click("btnIncluir");
+        click(*m_screen, "btnIncluir");
         QCOMPARE(screen().bars(), TFrmGerencial::Bars::Editing);
         QVERIFY(shown("btnSalvar") && shown("btnCancelar"));
         for (const char* b : {"btnIncluir", "btnExcluir", "btnFechar", "btnPrimeiro", "btnProximo"})
             QVERIFY2(!shown(b), b);
-        click("btnCancelar");
+        click(*m_screen, "btnCancelar");
         QCOMPARE(screen().bars(), TFrmGerencial::Bars::Browse);
         QVERIFY(shown("btnIncluir") && !shown("btnSalvar"));
         QCOMPARE(screen().tbGerencial.rowCount(), 3);
@@ -146,11 +141,11 @@ private Q_SLOTS:
         QFETCH(QString, typed);
         QFETCH(QString, stored);
         QFETCH(int, place);
-        click("btnIncluir");
+        click(*m_screen, "btnIncluir");
         QCOMPARE(screen().tbGerencial.state(), RecordSet::State::Insert);
-        QCOMPARE(QApplication::focusWidget(), control("dbedtGerencial"));
+        QCOMPARE(QApplication::focusWidget(), control(*m_screen, "dbedtGerencial"));
         typeDescription(typed);
-        click("btnSalvar");
+        click(*m_screen, "btnSalvar");
 
         const QStringList row =
             m_fx->local(QStringLiteral("SELECT CONCAT(codigogerencial, '|', Gerencial) FROM ContaGerencial "
@@ -161,7 +156,7 @@ private Q_SLOTS:
         QCOMPARE(column(0).value(place), code);
         QCOMPARE(column(1).value(place), stored);
         QCOMPARE(screen().tbGerencial.currentRow(), place);
-        QCOMPARE(control<QLabel>("dbtxtCodigo")->text(), code);
+        QCOMPARE(control<QLabel>(*m_screen, "dbtxtCodigo")->text(), code);
         QCOMPARE(screen().tbGerencial.state(), RecordSet::State::Browse);
         QCOMPARE(screen().bars(), TFrmGerencial::Bars::Browse);
     }
@@ -171,19 +166,19 @@ private Q_SLOTS:
         m_fx->local(QStringLiteral(
             "DELETE FROM fornecedor; INSERT INTO fornecedor (Nome, CodigoGerencial) VALUES ('A', 3)"));
         clickRow(1); // COMERCIAL, code 3
-        click("btnExcluir");
+        click(*m_screen, "btnExcluir");
         QCOMPARE(stored(), (QStringList{"LOGISTICA", "ADMINISTRATIVO"}));
         QCOMPARE(column(1), (QStringList{"ADMINISTRATIVO", "LOGISTICA"}));
         clickRow(1);
-        click("btnExcluir");
+        click(*m_screen, "btnExcluir");
         QCOMPARE(m_fx->local(QStringLiteral("SELECT CodigoGerencial FROM fornecedor")), QStringList{"3"});
         QVERIFY(messages().isEmpty()); // never asked
 
         // With the list empty, the data layer's error is shown and nothing changes.
-        click("btnExcluir");
+        click(*m_screen, "btnExcluir");
         QVERIFY(messages().isEmpty());
         QVERIFY(screen().tbGerencial.isEmpty());
-        click("btnExcluir");
+        click(*m_screen, "btnExcluir");
         const auto shown = messages();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].icon, cad::dialogs::Icon::Error);
@@ -196,7 +191,7 @@ private Q_SLOTS:
         typeDescription(QStringLiteral("adm geral"));
         QCOMPARE(screen().tbGerencial.state(), RecordSet::State::Edit);
         QCOMPARE(screen().bars(), TFrmGerencial::Bars::Browse); // no command started it
-        click("btnProximo");
+        click(*m_screen, "btnProximo");
         QCOMPARE(stored(), (QStringList{"LOGISTICA", "ADM GERAL", "COMERCIAL"}));
         QCOMPARE(screen().tbGerencial.state(), RecordSet::State::Browse);
         QCOMPARE(screen().tbGerencial.currentRow(), 1);
@@ -254,7 +249,7 @@ private Q_SLOTS:
 
     void enterMovesTheFocusAndCtrlFCloses()
     {
-        QWidget* field = control("dbedtGerencial");
+        QWidget* field = control(*m_screen, "dbedtGerencial");
         field->setFocus();
         QTest::keyClick(field, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(list()));
@@ -271,15 +266,15 @@ private Q_SLOTS:
 
     void failedSaveKeepsEditing()
     {
-        click("btnIncluir");
+        click(*m_screen, "btnIncluir");
         typeDescription(QStringLiteral("compras"));
         m_fx->local(QStringLiteral("RENAME TABLE ContaGerencial TO ContaGerencialFora"));
-        click("btnSalvar");
+        click(*m_screen, "btnSalvar");
         m_fx->local(QStringLiteral("RENAME TABLE ContaGerencialFora TO ContaGerencial"));
         QCOMPARE(messages().size(), 1);
         QCOMPARE(screen().tbGerencial.state(), RecordSet::State::Insert);
         QCOMPARE(screen().bars(), TFrmGerencial::Bars::Editing);
-        click("btnSalvar");
+        click(*m_screen, "btnSalvar");
         QCOMPARE(stored().value(3), QStringLiteral("COMPRAS"));
         QCOMPARE(screen().bars(), TFrmGerencial::Bars::Browse);
     }
@@ -315,7 +310,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, how);
         if (how == QLatin1String("Incluir")) {
-            click("btnIncluir");
+            click(*m_screen, "btnIncluir");
             typeDescription(QStringLiteral("parcial"));
         } else if (how == QLatin1String("field")) {
             typeDescription(QStringLiteral("parcial"));
@@ -340,7 +335,7 @@ private Q_SLOTS:
         QCOMPARE(shown[0].icon, cad::dialogs::Icon::Error);
         QCOMPARE(column(1), (QStringList{"ADMINISTRATIVO", "COMERCIAL", "LOGISTICA"})); // kept what it had
         // Commands still work; the re-reading stays off.
-        click("btnProximo");
+        click(*m_screen, "btnProximo");
         QCOMPARE(screen().tbGerencial.currentRow(), 1);
         QVERIFY(!screen().isRereading());
     }

@@ -6,7 +6,6 @@
 #include "tests/registry/ScreenSteps.h"
 
 #include <QTabBar>
-#include <QTimer>
 #include <QtTest>
 
 using cad::RecordSet;
@@ -29,17 +28,9 @@ class GerencialSupplierTest : public QObject
     /// shown modally, which is then closed. False when no cost centre screen came up.
     bool openCostCentres(cad::TfrmFornecedor& f, std::function<void(TFrmGerencial&)> steps)
     {
-        bool seen = false;
-        QTimer::singleShot(0, &f, [&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* g = qobject_cast<TFrmGerencial*>(modal)) {
-                seen = true;
-                steps(*g);
-            }
-            if (modal) modal->close();
-        });
+        testsupport::ModalAnswer<TFrmGerencial> screen(steps);
         testsupport::click(f, QStringLiteral("SpeedButton2"));
-        return seen;
+        return screen.answered();
     }
 
 private Q_SLOTS:

@@ -5,12 +5,12 @@
 #include "registry/PendingCopies.h"
 #include "tests/registry/ScreenFixture.h"
 #include "tests/registry/SupplierEntry.h"
+#include "tests/support/LoopbackPort.h"
 
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QTableWidget>
-#include <QTcpServer>
 #include <QToolBar>
 #include <QtTest>
 
@@ -41,7 +41,7 @@ class PendingCopiesTest : public QObject
     void retryAndWait()
     {
         QTRY_VERIFY(!m_f->centralRetry().isRunning()); // the button is off while a retry runs
-        QTest::mouseClick(m_f->findChild<QAbstractButton*>(QStringLiteral("btnTentarAgora")), Qt::LeftButton);
+        click(*m_f, QStringLiteral("btnTentarAgora"));
         QTRY_VERIFY_WITH_TIMEOUT(!m_f->centralRetry().isRunning(), 15000);
     }
 
@@ -49,13 +49,13 @@ class PendingCopiesTest : public QObject
     /// shown before the save's error are left in m_before.
     qlonglong savePending(const QString& nome, const QString& document)
     {
-        if (m_f->bars() == TfrmFornecedor::Bars::Editing) press(*m_f, "ToolButton7"); // after a failed copy
+        if (m_f->bars() == TfrmFornecedor::Bars::Editing) click(*m_f, "ToolButton7"); // after a failed copy
         pointCentralAt(m_closedPort);
         SupplierInput in;
         in.nome = nome;
         in.document = document;
         enterNew(*m_f, in);
-        press(*m_f, "ToolButton7");
+        click(*m_f, "ToolButton7");
         m_before = m_fx->takeMessages();
         pointCentralAt(server(Role::Central).port);
         if (m_before.isEmpty() || m_before.takeLast().icon != cad::dialogs::Icon::Error)
@@ -67,10 +67,8 @@ class PendingCopiesTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QTcpServer probe; // a port nobody listens on
-        QVERIFY(probe.listen(QHostAddress::LocalHost));
-        m_closedPort = probe.serverPort();
-        probe.close();
+        m_closedPort = unusedLoopbackPort();
+        QVERIFY(m_closedPort > 0);
         m_fx = std::make_unique<ScreenFixture>(QStringLiteral("pending"));
         m_f = &m_fx->openScreen();
     }
@@ -99,8 +97,7 @@ private Q_SLOTS:
                  QStringLiteral("1 cópia pendente para a central"));
         for (auto* bar : m_f->findChildren<QToolBar*>())
             QVERIFY(!bar->isVisible() || !bar->geometry().intersects(note->geometry()));
-        QTest::mouseClick(m_f->findChild<QAbstractButton*>(QStringLiteral("btnCopiasPendentes")),
-                          Qt::LeftButton);
+        click(*m_f, QStringLiteral("btnCopiasPendentes"));
         auto* list = m_f->findChild<QDialog*>(QStringLiteral("dlgCopiasPendentes"));
         QVERIFY(list && list->isVisible());
         auto* table = list->findChild<QTableWidget*>();
@@ -187,7 +184,7 @@ private Q_SLOTS:
             savePending(QStringLiteral("SALVO DE NOVO"), QStringLiteral("22.333.444/0001-81"));
         QCOMPARE(pending().count(), 2);
         type(*m_f, "dbedtNumero", QStringLiteral("55"));
-        press(*m_f, "ToolButton7");
+        click(*m_f, "ToolButton7");
         QVERIFY(m_fx->takeMessages().isEmpty());
         QVERIFY(!pending().contains(code));
         QCOMPARE(central(QStringLiteral("22333444000181"), QStringLiteral("Numero")), QStringLiteral("55"));

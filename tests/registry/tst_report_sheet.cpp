@@ -3,9 +3,9 @@
 // the server refuses shown as an error without a preview.
 #include "report/ReportPreview.h"
 #include "tests/registry/ScreenFixture.h"
+#include "tests/support/Widgets.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QtTest>
@@ -36,24 +36,22 @@ class ReportSheetTest : public QObject
     Seen runSheet()
     {
         Seen seen;
-        QObject scope; // a preview that never opens leaves no answer behind for a later test
-        QTimer::singleShot(0, &scope, [&] {
-            auto* preview = qobject_cast<ReportPreview*>(QApplication::activeModalWidget());
-            if (!preview) return;
+        testsupport::ModalAnswer<ReportPreview> answer([&](ReportPreview& preview) {
             seen.shown = true;
-            seen.title = preview->windowTitle();
-            seen.pageLabel = preview->findChild<QLabel*>(QStringLiteral("lblPagina"))->text();
-            for (int p = 0; p < preview->pageCount(); ++p) {
-                const auto content = preview->layout().content(p);
+            seen.title = preview.windowTitle();
+            seen.pageLabel = testsupport::control<QLabel>(preview, QStringLiteral("lblPagina"))->text();
+            for (int p = 0; p < preview.pageCount(); ++p) {
+                const auto content = preview.layout().content(p);
                 for (const auto* t : content.textsOf(QStringLiteral("fldNome")))
                     seen.names << t->text;
                 for (const auto* t : content.textsOf(QStringLiteral("lblTitulo")))
                     seen.titles << t->text;
             }
             seen.dataOpen = m_fx->dm().tbFornecedor.isOpen();
-            preview->findChild<QAction*>(QStringLiteral("actFechar"))->trigger();
+            testsupport::control<QAction>(preview, QStringLiteral("actFechar"))->trigger();
         });
-        QAction* entry = m_fx->screen().findChild<QMenu*>(QStringLiteral("mnuRelatorio"))->actions().value(0);
+        QAction* entry =
+            testsupport::control<QMenu>(m_fx->screen(), QStringLiteral("mnuRelatorio"))->actions().value(0);
         if (!entry || entry->text() != QStringLiteral("Por Ordem Alfabética"))
             qFatal("the report menu has no \"Por Ordem Alfabética\"");
         entry->trigger();

@@ -71,7 +71,7 @@ private Q_SLOTS:
         QVERIFY(!m_f->tbFornecedor.isOpen());
         const QString stored = localValue(QStringLiteral("SELECT COUNT(*) FROM fornecedor"));
         m_fx->answerNext(cad::dialogs::Answer::Yes);
-        press(*m_f, "btn1");
+        click(*m_f, "btn1");
         const auto shown = m_fx->takeMessages();
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[0].text, QStringLiteral("Deseja excluir o Registro do Fornecedor?"));
@@ -83,17 +83,17 @@ private Q_SLOTS:
     {
         QVERIFY(!m_f->tbFornecedor.isOpen());
         const int stored = localValue(QStringLiteral("SELECT COUNT(*) FROM fornecedor")).toInt();
-        press(*m_f, "ToolButton1");
+        click(*m_f, "ToolButton1");
         QCOMPARE(m_f->tbFornecedor.rowCount(), stored + 1);
         QCOMPARE(m_f->tbFornecedor.currentRow(), stored);
         QCOMPARE(m_f->tbFornecedor.state(), cad::RecordSet::State::Insert);
         QVERIFY(m_f->tbFornecedor.isNull(QStringLiteral("Nome")));
-        QCOMPARE(widget<cad::DbGrid>(*m_f, "grdFornecedor")->model()->rowCount(), stored + 1);
+        QCOMPARE(control<cad::DbGrid>(*m_f, "grdFornecedor")->model()->rowCount(), stored + 1);
         QCOMPARE(m_f->bars(), TfrmFornecedor::Bars::Editing);
         QCOMPARE(m_f->currentTab(), QStringLiteral("Dados"));
-        QCOMPARE(QApplication::focusWidget(), widget<QWidget>(*m_f, "dbedtNome"));
+        QCOMPARE(QApplication::focusWidget(), control<QWidget>(*m_f, "dbedtNome"));
 
-        press(*m_f, "ToolButton8");
+        click(*m_f, "ToolButton8");
         QCOMPARE(m_f->tbFornecedor.rowCount(), stored);
         verifyBrowseLayout();
         QVERIFY(m_fx->takeMessages().isEmpty());
@@ -133,7 +133,7 @@ private Q_SLOTS:
         QFETCH(QString, cgc);
 
         enterNew(*m_f, nameAndDocument(nome, document));
-        press(*m_f, "ToolButton7");
+        click(*m_f, "ToolButton7");
 
         const auto shown = m_fx->takeMessages();
         QCOMPARE(texts(shown), messages);
@@ -174,7 +174,7 @@ private Q_SLOTS:
             QStringLiteral("INSERT INTO fornecedor (Nome, Cgccpf) VALUES ('EXISTENTE', '%1')").arg(stored));
 
         enterNew(*m_f, nameAndDocument(nome, typed));
-        press(*m_f, "ToolButton7");
+        click(*m_f, "ToolButton7");
 
         const auto shown = m_fx->takeMessages();
         if (!refused) {
@@ -192,8 +192,8 @@ private Q_SLOTS:
         QCOMPARE(m_f->tbFornecedor.text(QStringLiteral("Nome")), nome);
         QCOMPARE(m_f->bars(), TfrmFornecedor::Bars::Editing);
         QCOMPARE(m_f->currentTab(), QStringLiteral("Dados"));
-        QCOMPARE(QApplication::focusWidget(), widget<QWidget>(*m_f, "dbedtCgccpf"));
-        press(*m_f, "ToolButton8");
+        QCOMPARE(QApplication::focusWidget(), control<QWidget>(*m_f, "dbedtCgccpf"));
+        click(*m_f, "ToolButton8");
         verifyBrowseLayout();
     }
 
@@ -202,14 +202,14 @@ private Q_SLOTS:
         m_fx->local(QStringLiteral(
             "INSERT INTO fornecedor (Nome, Cgccpf) VALUES ('PRIMEIRO IGUAL', '44555666000181'),"
             "('SEGUNDO IGUAL', '44555666000181')"));
-        QTest::mouseClick(widget<QAbstractButton>(*m_f, "btnAtualizar"), Qt::LeftButton);
+        click(*m_f, "btnAtualizar");
         const QString code = codeOf(QStringLiteral("SEGUNDO IGUAL"));
         clickSupplier(*m_f, code);
 
         type(*m_f, "dbedtNome", QStringLiteral("SEGUNDO ALTERADO"));
         QCOMPARE(m_f->bars(), TfrmFornecedor::Bars::Editing);
         type(*m_f, "dbedtCgccpf", QStringLiteral("44.555.666/0001-81"));
-        press(*m_f, "ToolButton7");
+        click(*m_f, "ToolButton7");
 
         QVERIFY(m_fx->takeMessages().isEmpty());
         const QString where = QStringLiteral(" FROM fornecedor WHERE CodigoFornecedor=%1").arg(code);
@@ -230,7 +230,7 @@ private Q_SLOTS:
         type(*m_f, "dbedtComplemento", QStringLiteral("BLOCO B APARTAMENTO 1201 FUNDOS"));
         pick(*m_f, "dblkcbbTipo", QStringLiteral("ALUGUEL"));
         pick(*m_f, "dblkcbbGerencial", QStringLiteral("LOGISTICA"));
-        press(*m_f, "ToolButton7");
+        click(*m_f, "ToolButton7");
         QVERIFY(m_fx->takeMessages().isEmpty());
 
         const QString where = QStringLiteral(" FROM fornecedor WHERE Nome='DERIVADOS'");
@@ -257,13 +257,13 @@ private Q_SLOTS:
     {
         QFETCH(bool, answerYes);
         m_fx->local(QStringLiteral("INSERT INTO fornecedor (Nome, Cgccpf) VALUES ('APAGAR', '77788899941')"));
-        QTest::mouseClick(widget<QAbstractButton>(*m_f, "btnAtualizar"), Qt::LeftButton);
+        click(*m_f, "btnAtualizar");
         const QString code = codeOf(QStringLiteral("APAGAR"));
         clickSupplier(*m_f, code);
         const int listed = m_f->tbFornecedor.rowCount();
         if (answerYes) m_fx->answerNext(cad::dialogs::Answer::Yes);
 
-        press(*m_f, "btn1");
+        click(*m_f, "btn1");
 
         const auto shown = m_fx->takeMessages();
         QCOMPARE(shown.size(), 1);
@@ -302,7 +302,7 @@ private Q_SLOTS:
             type(*m_f, "dbedtNome", QStringLiteral("RECUSADO"));
         }
 
-        press(*m_f, "ToolButton7");
+        click(*m_f, "ToolButton7");
 
         const auto shown = m_fx->takeMessages();
         QCOMPARE(shown.size(), 1);
@@ -317,7 +317,7 @@ private Q_SLOTS:
         QCOMPARE(localValue(QStringLiteral("SELECT COUNT(*) FROM fornecedor")).toInt(), stored);
 
         m_fx->local(QStringLiteral("DROP TRIGGER recusa_inclusao; DROP TRIGGER recusa_alteracao"));
-        press(*m_f, "ToolButton8");
+        click(*m_f, "ToolButton8");
         verifyBrowseLayout();
         QCOMPARE(m_f->tbFornecedor.state(), cad::RecordSet::State::Browse);
         if (!isNew) QCOMPARE(m_f->tbFornecedor.text(QStringLiteral("Nome")), QStringLiteral("ANTERIOR UM"));
@@ -341,9 +341,9 @@ private Q_SLOTS:
         type(*m_f, "dbedtValor", QStringLiteral("12X"));
         (void)m_fx->takeMessages();
         if (shortcut)
-            QTest::keyClick(widget<QLineEdit>(*m_f, "dbedtValor"), Qt::Key_S, Qt::ControlModifier);
+            QTest::keyClick(control<QLineEdit>(*m_f, "dbedtValor"), Qt::Key_S, Qt::ControlModifier);
         else
-            press(*m_f, "ToolButton7");
+            click(*m_f, "ToolButton7");
 
         const auto shown = m_fx->takeMessages();
         QCOMPARE(shown.size(), 1);
@@ -355,7 +355,7 @@ private Q_SLOTS:
         QCOMPARE(
             localValue(QStringLiteral("SELECT valor IS NULL FROM fornecedor WHERE CodigoFornecedor=") + code),
             QStringLiteral("1"));
-        press(*m_f, "ToolButton8");
+        click(*m_f, "ToolButton8");
         verifyBrowseLayout();
     }
 
@@ -371,7 +371,7 @@ private Q_SLOTS:
         m_fx->local(QStringLiteral("INSERT INTO fornecedor (Nome, Cgccpf) VALUES ('BUSCADO UM', "
                                    "'11144477735'), ('BUSCADO DOIS', '11144477735')"));
         type(*m_f, "edtPesquisa", QStringLiteral("BUSCADO"));
-        QTest::mouseClick(widget<QAbstractButton>(*m_f, "SpeedButton1"), Qt::LeftButton);
+        click(*m_f, "SpeedButton1");
         QCOMPARE(m_f->tbFornecedor.rowCount(), 2);
         const QString nome = isNew ? QStringLiteral("FORA DA BUSCA") : QStringLiteral("RENOMEADO");
         if (isNew) {
@@ -381,7 +381,7 @@ private Q_SLOTS:
             type(*m_f, "dbedtNome", nome);
         }
 
-        press(*m_f, "ToolButton7");
+        click(*m_f, "ToolButton7");
 
         QVERIFY(m_fx->takeMessages().isEmpty());
         QCOMPARE(countOf(nome), 1);
@@ -416,13 +416,13 @@ private Q_SLOTS:
                         .arg(QStringLiteral("EXISTENTE ") + stored, stored));
 
         enterNew(*m_f, nameAndDocument(nome, typed));
-        press(*m_f, "ToolButton7");
+        click(*m_f, "ToolButton7");
 
         const QStringList shown = texts(m_fx->takeMessages());
         if (refused) {
             QCOMPARE(shown, QStringList{QStringLiteral("Cnpf do Fornecedor já Cadastrado!!!")});
             QCOMPARE(countOf(nome), 0);
-            press(*m_f, "ToolButton8");
+            click(*m_f, "ToolButton8");
             return;
         }
         QCOMPARE(shown, QStringList{}); // a valid CNPJ: no CPF message for its few digits
@@ -434,7 +434,7 @@ private Q_SLOTS:
 
         // Found again by its document as stored, typed in any case.
         type(*m_f, "edtPesquisa", typed.left(6).toLower());
-        QTest::mouseClick(widget<QAbstractButton>(*m_f, "TSpeedButton11"), Qt::LeftButton);
+        click(*m_f, "TSpeedButton11");
         QCOMPARE(m_fx->takeMessages().size(), 0);
         QCOMPARE(m_f->tbFornecedor.rowCount(), 1);
         QCOMPARE(m_f->tbFornecedor.text(QStringLiteral("Nome")), nome);
@@ -445,14 +445,14 @@ private Q_SLOTS:
     void alphanumericCnpjIsACompany()
     {
         m_f = &m_fx->openScreen();
-        press(*m_f, "ToolButton1");
+        click(*m_f, "ToolButton1");
         type(*m_f, "dbedtCgccpf", QStringLiteral("12.abc.345/01de-35"));
-        widget<QWidget>(*m_f, "dbedtNumero")->setFocus(Qt::TabFocusReason);
-        QCOMPARE(widget<QLineEdit>(*m_f, "dbedtCgccpf")->text(), QStringLiteral("12.ABC.345/01DE-35"));
-        QVERIFY(widget<QWidget>(*m_f, "lbl_dbedtRg")->isHidden());
-        QVERIFY(!widget<QWidget>(*m_f, "lbl_dbedtIe")->isHidden());
+        control<QWidget>(*m_f, "dbedtNumero")->setFocus(Qt::TabFocusReason);
+        QCOMPARE(control<QLineEdit>(*m_f, "dbedtCgccpf")->text(), QStringLiteral("12.ABC.345/01DE-35"));
+        QVERIFY(control<QWidget>(*m_f, "lbl_dbedtRg")->isHidden());
+        QVERIFY(!control<QWidget>(*m_f, "lbl_dbedtIe")->isHidden());
         QVERIFY(m_f->tbFornecedor.isNull(QStringLiteral("TipoContribuinte")));
-        press(*m_f, "ToolButton8");
+        click(*m_f, "ToolButton8");
     }
 };
 

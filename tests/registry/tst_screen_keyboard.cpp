@@ -11,13 +11,6 @@ class ScreenKeyboardTest : public QObject
     Q_OBJECT
     std::unique_ptr<ScreenFixture> m_fx;
 
-    static QString nameOf(QWidget* w)
-    {
-        if (!w) return QStringLiteral("(none)");
-        return w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
-                                         : w->objectName();
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -90,12 +83,7 @@ private Q_SLOTS:
         control<QTabWidget>(f, QStringLiteral("pgcFornecedor"))->setCurrentIndex(tab);
         auto* incluir = control<QAbstractButton>(f, QStringLiteral("SpeedButton2"));
         QSignalSpy pressed(incluir, &QAbstractButton::clicked);
-        // The button opens the cost centre screen modally: close it as soon as it is up.
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, &closer, [] {
-            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
-        });
-        closer.start(10);
+        ModalAnswer<> closer; // the button opens the cost centre screen modally: closed once up
         auto* box = control(f, QStringLiteral("edtPesquisa"));
         box->setFocus();
         QTest::keyClick(box, Qt::Key_I, Qt::AltModifier);

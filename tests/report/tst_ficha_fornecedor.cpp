@@ -17,11 +17,10 @@ using testsupport::Role;
 class FichaFornecedorTest : public QObject
 {
     Q_OBJECT
-    QString m_db = testsupport::uniqueName(QStringLiteral("ficha"));
-    std::unique_ptr<Connection> m_conn;
+    testsupport::TestDatabase m_db{Role::Local, QStringLiteral("ficha")};
+    std::unique_ptr<Connection> m_conn = m_db.connection(QStringLiteral("local"));
     std::unique_ptr<RecordSet> m_data;
 
-    QStringList sql(const QString& s) { return testsupport::runSql(Role::Local, m_db, s); }
     /// The sheet over the table as it is now, titled as the supplier screen titles it.
     std::unique_ptr<ReportLayout> layout(std::unique_ptr<TrptFicha_FO>& sheet)
     {
@@ -68,23 +67,11 @@ class FichaFornecedorTest : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        testsupport::createDatabase(Role::Local, m_db);
-        m_conn = std::make_unique<Connection>(QStringLiteral("local"));
-        m_conn->setSettings(testsupport::settings(Role::Local, m_db));
-    }
-    void cleanupTestCase()
-    {
-        m_data.reset();
-        m_conn.reset();
-        testsupport::dropDatabase(Role::Local, m_db);
-    }
-    void init() { sql(QStringLiteral("DELETE FROM fornecedor")); }
+    void init() { m_db.sql(QStringLiteral("DELETE FROM fornecedor")); }
 
     void threeSuppliersGiveThreeTitledPagesByName()
     {
-        sql(QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('ZÉLIA'), ('ANTÔNIO'), ('MÁRCIO')"));
+        m_db.sql(QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('ZÉLIA'), ('ANTÔNIO'), ('MÁRCIO')"));
         std::unique_ptr<TrptFicha_FO> sheet;
         const auto pages = layout(sheet);
         QCOMPARE(pages->pageCount(), 3);
@@ -136,7 +123,7 @@ private Q_SLOTS:
         QFETCH(QString, item);
         QFETCH(QString, text);
         QFETCH(QPointF, topLeft);
-        sql(QStringLiteral(
+        m_db.sql(QStringLiteral(
             "INSERT INTO fornecedor (CodigoFornecedor, Nome, Endereco, Bairro, Cidade, Estado, Cep, "
             "Telefone1, Telefone2, Tipo, Cgccpf, Obs) VALUES (42, 'DISTRIBUIDORA SOL LTDA', "
             "'RUA AUGUSTA', 'CONSOLAÇÃO', 'SÃO PAULO', 'SP', '01310-100', '(11) 3333-4444', "
@@ -156,7 +143,7 @@ private Q_SLOTS:
 
     void titleIsCentredAcrossTheBand()
     {
-        sql(QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('A')"));
+        m_db.sql(QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('A')"));
         std::unique_ptr<TrptFicha_FO> sheet;
         const QRectF title = boxOf(layout(sheet)->content(0), "lblTitulo");
         QCOMPARE(qRound(title.top() * 10), 187);
@@ -166,7 +153,7 @@ private Q_SLOTS:
 
     void supplierWithoutTelephonesKeepsTheCaption()
     {
-        sql(QStringLiteral(
+        m_db.sql(QStringLiteral(
             "INSERT INTO fornecedor (Nome, Telefone1, Telefone2) VALUES ('SEM FONE', NULL, '')"));
         std::unique_ptr<TrptFicha_FO> sheet;
         const PageContent c = layout(sheet)->content(0);
@@ -180,9 +167,9 @@ private Q_SLOTS:
     {
         // A 43-character street runs past its 22.3 mm box; a 10-digit code wraps inside its own.
         const QString street = QStringLiteral("AVENIDA BRIGADEIRO FARIA LIMA, CONJUNTO 12");
-        sql(QStringLiteral("INSERT INTO fornecedor (CodigoFornecedor, Nome, Endereco, Estado) "
-                           "VALUES (1234567890, 'LONGO', '%1', 'SP')")
-                .arg(street));
+        m_db.sql(QStringLiteral("INSERT INTO fornecedor (CodigoFornecedor, Nome, Endereco, Estado) "
+                                "VALUES (1234567890, 'LONGO', '%1', 'SP')")
+                     .arg(street));
         std::unique_ptr<TrptFicha_FO> sheet;
         const PageContent c = layout(sheet)->content(0);
         const QRectF streetBox = boxOf(c, "fldEndereco");
@@ -198,7 +185,7 @@ private Q_SLOTS:
 
     void streetAtTheLongestStaysOnThePaper()
     {
-        sql(QStringLiteral("INSERT INTO fornecedor (Nome, Endereco) VALUES ('LARGO', REPEAT('W', 55))"));
+        m_db.sql(QStringLiteral("INSERT INTO fornecedor (Nome, Endereco) VALUES ('LARGO', REPEAT('W', 55))"));
         std::unique_ptr<TrptFicha_FO> sheet;
         const PageContent c = layout(sheet)->content(0);
         const QRectF street = boxOf(c, "fldEndereco");
@@ -227,7 +214,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, values);
         QFETCH(int, pages);
-        sql(QStringLiteral("INSERT INTO fornecedor (CodigoFornecedor, Nome, Cidade, Estado, Cep, Telefone1, "
+        m_db.sql(
+            QStringLiteral("INSERT INTO fornecedor (CodigoFornecedor, Nome, Cidade, Estado, Cep, Telefone1, "
                            "Telefone2, Tipo, Cgccpf, Obs) VALUES (%1)")
                 .arg(values));
         std::unique_ptr<TrptFicha_FO> sheet;

@@ -27,16 +27,15 @@ qreal lineHeight()
 class ReportLayoutTest : public QObject
 {
     Q_OBJECT
-    QString m_db = testsupport::uniqueName(QStringLiteral("rpt"));
-    std::unique_ptr<Connection> m_conn;
+    testsupport::TestDatabase m_db{Role::Local, QStringLiteral("rpt")};
+    std::unique_ptr<Connection> m_conn = m_db.connection(QStringLiteral("local"));
 
-    QStringList sql(const QString& s) { return testsupport::runSql(Role::Local, m_db, s); }
     void insertSuppliers(int count)
     {
-        sql(QStringLiteral("DELETE FROM fornecedor"));
+        m_db.sql(QStringLiteral("DELETE FROM fornecedor"));
         for (int i = count; i >= 1; --i) // stored in reverse, read back by name
-            sql(QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('NOME %1')")
-                    .arg(i, 2, 10, QLatin1Char('0')));
+            m_db.sql(QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('NOME %1')")
+                         .arg(i, 2, 10, QLatin1Char('0')));
     }
     std::unique_ptr<RecordSet> openSuppliers()
     {
@@ -47,18 +46,6 @@ class ReportLayoutTest : public QObject
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        testsupport::createDatabase(Role::Local, m_db);
-        m_conn = std::make_unique<Connection>(QStringLiteral("local"));
-        m_conn->setSettings(testsupport::settings(Role::Local, m_db));
-    }
-    void cleanupTestCase()
-    {
-        m_conn.reset();
-        testsupport::dropDatabase(Role::Local, m_db);
-    }
-
     void pagination_data()
     {
         QTest::addColumn<qreal>("detail");
@@ -178,7 +165,7 @@ private Q_SLOTS:
 
     void aStretchedBandTakesMoreRoom()
     {
-        sql(QStringLiteral(
+        m_db.sql(QStringLiteral(
             "DELETE FROM fornecedor; INSERT INTO fornecedor (Nome, Obs) VALUES ('A', 'CURTA'), "
             "('B', REPEAT('LINHA\\n', 30)), ('C', 'CURTA')"));
         auto data = openSuppliers();

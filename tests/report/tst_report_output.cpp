@@ -7,6 +7,7 @@
 #include "report/ReportPreview.h"
 #include "tests/report/PdfPages.h"
 #include "tests/support/TestDb.h"
+#include "tests/support/Widgets.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +19,7 @@
 
 using namespace cad;
 using namespace cad::report;
+using testsupport::control;
 using testsupport::Role;
 
 namespace {
@@ -43,8 +45,8 @@ int darkPixels(const QImage& image, const QRectF& rectMm, qreal dpi)
 class ReportOutputTest : public QObject
 {
     Q_OBJECT
-    QString m_db = testsupport::uniqueName(QStringLiteral("rpo"));
-    std::unique_ptr<Connection> m_conn;
+    testsupport::TestDatabase m_db{Role::Local, QStringLiteral("rpo")};
+    std::unique_ptr<Connection> m_conn = m_db.connection(QStringLiteral("local"));
     std::unique_ptr<RecordSet> m_data;
     Report m_report;
     QTemporaryDir m_dir;
@@ -52,12 +54,7 @@ class ReportOutputTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        testsupport::createDatabase(Role::Local, m_db);
-        testsupport::runSql(
-            Role::Local, m_db,
-            QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('CARLOS'), ('ANA'), ('BRUNO')"));
-        m_conn = std::make_unique<Connection>(QStringLiteral("local"));
-        m_conn->setSettings(testsupport::settings(Role::Local, m_db));
+        m_db.sql(QStringLiteral("INSERT INTO fornecedor (Nome) VALUES ('CARLOS'), ('ANA'), ('BRUNO')"));
         m_data =
             std::make_unique<RecordSet>(*m_conn, QStringLiteral("SELECT * FROM fornecedor ORDER BY Nome"));
         m_data->open();
@@ -71,12 +68,6 @@ private Q_SLOTS:
     {
         dialogs::setSaveResponder({});
         dialogs::setPrintResponder({});
-    }
-    void cleanupTestCase()
-    {
-        m_data.reset();
-        m_conn.reset();
-        testsupport::dropDatabase(Role::Local, m_db);
     }
 
     void paintsFrameAndTexts()
@@ -145,30 +136,28 @@ private Q_SLOTS:
         QStringList seen;
         bool paperShown = false;
         bool printIconOwn = false;
-        QTimer::singleShot(0, &preview, [&] {
-            auto* shown = qobject_cast<ReportPreview*>(QApplication::activeModalWidget());
-            if (!shown) return;
-            auto* label = shown->findChild<QLabel*>(QStringLiteral("lblPagina"));
-            auto* next = shown->findChild<QAction*>(QStringLiteral("actProxima"));
-            auto* prior = shown->findChild<QAction*>(QStringLiteral("actAnterior"));
+        testsupport::ModalAnswer<ReportPreview> answer([&](ReportPreview& shown) {
+            auto* label = control<QLabel>(shown, QStringLiteral("lblPagina"));
+            auto* next = control<QAction>(shown, QStringLiteral("actProxima"));
+            auto* prior = control<QAction>(shown, QStringLiteral("actAnterior"));
             seen << label->text() + (prior->isEnabled() ? QStringLiteral(" <") : QString());
             next->trigger();
             seen << label->text();
-            shown->findChild<QAction*>(QStringLiteral("actUltima"))->trigger();
+            control<QAction>(shown, QStringLiteral("actUltima"))->trigger();
             seen << label->text() + (next->isEnabled() ? QStringLiteral(" >") : QString());
             // The page is drawn on white paper, fitted inside the window.
-            auto* view = shown->findChild<PageView*>();
+            auto* view = shown.findChild<PageView*>();
             const QImage grabbed = view->grab().toImage();
             const QRectF paper = view->paperRect();
             paperShown = QRectF(view->rect()).contains(paper) &&
                          grabbed.pixelColor(paper.center().toPoint()) == Qt::white;
             // "Imprimir" shows a printer, not the style's save icon, when the theme has none.
             const QImage printIcon =
-                shown->findChild<QAction*>(QStringLiteral("actImprimir"))->icon().pixmap(32).toImage();
+                control<QAction>(shown, QStringLiteral("actImprimir"))->icon().pixmap(32).toImage();
             printIconOwn =
                 !printIcon.isNull() &&
-                printIcon != shown->style()->standardIcon(QStyle::SP_DialogSaveButton).pixmap(32).toImage();
-            shown->findChild<QAction*>(QStringLiteral("actFechar"))->trigger();
+                printIcon != shown.style()->standardIcon(QStyle::SP_DialogSaveButton).pixmap(32).toImage();
+            control<QAction>(shown, QStringLiteral("actFechar"))->trigger();
         });
         preview.exec();
         QCOMPARE(seen, (QStringList{QStringLiteral("Página 1 de 3"), QStringLiteral("Página 2 de 3"),

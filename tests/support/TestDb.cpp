@@ -93,30 +93,6 @@ QByteArray readFile(const QString& path)
 
 } // namespace
 
-void createDatabase(Role role, const QString& name, bool withReference)
-{
-    Handle h;
-    connectTo(h, role, {});
-    exec(h.m, "DROP DATABASE IF EXISTS `" + name.toUtf8() + "`; CREATE DATABASE `" + name.toUtf8() +
-                  "` CHARACTER SET latin1; USE `" + name.toUtf8() + "`;");
-    const QString schema = sourceDir() + (role == Role::Local ? "/schema/local.sql" : "/schema/central.sql");
-    exec(h.m, readFile(schema));
-    if (withReference && role == Role::Local) {
-        QProcess py;
-        py.start(QStringLiteral("python3"), {sourceDir() + "/schema/demo_data.py", "--reference-only"});
-        if (!py.waitForFinished(60000) || py.exitCode() != 0)
-            throw std::runtime_error("demo_data.py failed: " + py.readAllStandardError().toStdString());
-        exec(h.m, py.readAllStandardOutput());
-    }
-}
-
-void dropDatabase(Role role, const QString& name)
-{
-    Handle h;
-    connectTo(h, role, {});
-    exec(h.m, "DROP DATABASE IF EXISTS `" + name.toUtf8() + "`");
-}
-
 QStringList runSql(Role role, const QString& name, const QString& sql)
 {
     Handle h;
@@ -139,9 +115,41 @@ void writeAdminIni(const QString& dir, const QString& localDb, const QString& ce
                 .toUtf8());
 }
 
-QString uniqueName(const QString& prefix)
+TestDatabase::TestDatabase(Role role, const QString& prefix, bool withReference)
+    : m_role(role), m_name(QStringLiteral("t_%1_%2").arg(prefix).arg(QCoreApplication::applicationPid()))
 {
-    return QStringLiteral("t_%1_%2").arg(prefix).arg(QCoreApplication::applicationPid());
+    Handle h;
+    connectTo(h, role, {});
+    const QByteArray name = m_name.toUtf8();
+    exec(h.m, "DROP DATABASE IF EXISTS `" + name + "`; CREATE DATABASE `" + name +
+                  "` CHARACTER SET latin1; USE `" + name + "`;");
+    const QString schema = sourceDir() + (role == Role::Local ? "/schema/local.sql" : "/schema/central.sql");
+    exec(h.m, readFile(schema));
+    if (withReference && role == Role::Local) {
+        QProcess py;
+        py.start(QStringLiteral("python3"), {sourceDir() + "/schema/demo_data.py", "--reference-only"});
+        if (!py.waitForFinished(60000) || py.exitCode() != 0)
+            throw std::runtime_error("demo_data.py failed: " + py.readAllStandardError().toStdString());
+        exec(h.m, py.readAllStandardOutput());
+    }
+}
+
+TestDatabase::~TestDatabase()
+{
+    try {
+        Handle h;
+        connectTo(h, m_role, {});
+        exec(h.m, "DROP DATABASE IF EXISTS `" + m_name.toUtf8() + "`");
+    } catch (const std::exception& e) {
+        qWarning("%s not dropped: %s", qPrintable(m_name), e.what());
+    }
+}
+
+std::unique_ptr<cad::Connection> TestDatabase::connection(const QString& connectionName) const
+{
+    auto c = std::make_unique<cad::Connection>(connectionName);
+    c->setSettings(settings());
+    return c;
 }
 
 } // namespace testsupport

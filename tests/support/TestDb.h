@@ -5,6 +5,8 @@
 
 #include "data/Connection.h"
 
+#include <memory>
+
 namespace testsupport {
 
 enum class Role
@@ -25,12 +27,6 @@ struct ServerInfo
 
 [[nodiscard]] ServerInfo server(Role role);
 
-/// Drops and creates database NAME on the server of ROLE with the program's tables,
-/// and, for the local role with WITHREFERENCE, the states, municipalities, own company,
-/// expense types and cost centres of the demo data. Throws std::runtime_error on failure.
-void createDatabase(Role role, const QString& name, bool withReference = false);
-void dropDatabase(Role role, const QString& name);
-
 /// Runs SQL (one or more statements) on database NAME; returns the first column of the
 /// last result's rows, if any.
 QStringList runSql(Role role, const QString& name, const QString& sql);
@@ -44,7 +40,28 @@ QStringList runSql(Role role, const QString& name, const QString& sql);
 /// Writes an Admin.ini for both test servers into DIR.
 void writeAdminIni(const QString& dir, const QString& localDb, const QString& centralDb);
 
-/// A database name unique to this test process, for example "t_search_1234".
-[[nodiscard]] QString uniqueName(const QString& prefix);
+/// A database of this test process on the server of ROLE, named after PREFIX ("t_PREFIX_PID"), made
+/// afresh when constructed with the program's tables and, for the local role with WITHREFERENCE, the
+/// states, municipalities, own company, expense types and cost centres of the demo data; dropped
+/// when destroyed. Construction throws std::runtime_error on failure.
+class TestDatabase
+{
+public:
+    TestDatabase(Role role, const QString& prefix, bool withReference = false);
+    ~TestDatabase();
+    TestDatabase(const TestDatabase&) = delete;
+    TestDatabase& operator=(const TestDatabase&) = delete;
+
+    [[nodiscard]] const QString& name() const { return m_name; }
+    /// Runs SQL on it; the first column of the last result's rows.
+    QStringList sql(const QString& statements) const { return runSql(m_role, m_name, statements); }
+    [[nodiscard]] cad::ConnectionSettings settings() const { return testsupport::settings(m_role, m_name); }
+    /// A connection of the program's, named CONNECTIONNAME, set to it (not yet open).
+    [[nodiscard]] std::unique_ptr<cad::Connection> connection(const QString& connectionName) const;
+
+private:
+    Role m_role;
+    QString m_name;
+};
 
 } // namespace testsupport

@@ -5,17 +5,16 @@
 #include "tests/registry/ScreenFixture.h"
 #include "tests/registry/SupplierEntry.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QTabBar>
-#include <QTimer>
 #include <QtTest>
 #include <functional>
 
 using cad::TF_ConsultaCNPJ;
-using testsupport::press;
+using testsupport::click;
+using testsupport::control;
 
 namespace {
 
@@ -23,26 +22,19 @@ const QString kCaptcha = QStringLiteral("K7Q2P"); // every image of the stand-in
 const QString kPadaria = QStringLiteral("12345678000195");
 const QString kPadariaNome = QStringLiteral("PADARIA SãO JOãO LTDA");
 
-template <typename W> W* part(TF_ConsultaCNPJ& d, const char* name)
-{
-    W* w = d.findChild<W*>(QLatin1String(name));
-    if (!w) qFatal("dialog control %s not found", name);
-    return w;
-}
-
 QString fieldText(TF_ConsultaCNPJ& d, const char* name)
 {
-    return part<QLineEdit>(d, name)->text();
+    return control<QLineEdit>(d, name)->text();
 }
 
 // Types CNPJ into its masked field and CAPTCHA into its own, then presses Enter there.
 void consult(TF_ConsultaCNPJ& d, const QString& cnpj, const QString& captcha)
 {
-    auto* number = part<QLineEdit>(d, "EditCNPJ");
+    auto* number = control<QLineEdit>(d, "EditCNPJ");
     number->clear();
     number->setFocus();
     QTest::keyClicks(number, cnpj);
-    auto* typed = part<QLineEdit>(d, "EditCaptcha");
+    auto* typed = control<QLineEdit>(d, "EditCaptcha");
     typed->clear();
     typed->setFocus();
     QTest::keyClicks(typed, captcha);
@@ -70,22 +62,16 @@ class CnpjDialogTest : public QObject
     void withDialog(cad::TfrmFornecedor& f, const std::function<void(TF_ConsultaCNPJ&)>& before,
                     const std::function<void(TF_ConsultaCNPJ&)>& steps)
     {
-        bool ran = false;
-        QTimer::singleShot(0, this, [&] {
-            QWidget* modal = qApp->activeModalWidget();
-            if (auto* d = qobject_cast<TF_ConsultaCNPJ*>(modal)) {
-                ran = true;
-                if (before) {
-                    before(*d);
-                    if (QTest::qWaitFor([d] { return !d->Timer1.isActive(); })) steps(*d);
-                } else if (QTest::qWaitFor([d] { return !d->captchaImage().isNull(); })) {
-                    steps(*d);
-                }
+        testsupport::ModalAnswer<TF_ConsultaCNPJ> dialog([&](TF_ConsultaCNPJ& d) {
+            if (before) {
+                before(d);
+                if (QTest::qWaitFor([&d] { return !d.Timer1.isActive(); })) steps(d);
+            } else if (QTest::qWaitFor([&d] { return !d.captchaImage().isNull(); })) {
+                steps(d);
             }
-            if (modal) modal->close();
         });
-        press(f, "imgConsultaCNPJ");
-        QVERIFY(ran);
+        click(f, "imgConsultaCNPJ");
+        QVERIFY(dialog.answered());
     }
 
     /// The requests the stand-in received since the last call whose path contains PATH.
@@ -101,7 +87,7 @@ class CnpjDialogTest : public QObject
     cad::TfrmFornecedor& newSupplier()
     {
         cad::TfrmFornecedor& f = m_fx->openScreen();
-        press(f, "ToolButton1");
+        click(f, "ToolButton1");
         (void)m_fx->takeMessages();
         (void)m_service->takeRequests();
         return f;
@@ -141,8 +127,8 @@ private Q_SLOTS:
         cad::TfrmFornecedor& f = newSupplier();
         for (int opening = 0; opening < 2; ++opening) {
             withDialog(f, [&](TF_ConsultaCNPJ& d) {
-                QVERIFY(!part<QLabel>(d, "Image1")->pixmap().isNull());
-                QTRY_COMPARE(d.focusWidget(), part<QWidget>(d, "EditCNPJ"));
+                QVERIFY(!control<QLabel>(d, "Image1")->pixmap().isNull());
+                QTRY_COMPARE(d.focusWidget(), control<QWidget>(d, "EditCNPJ"));
             });
             const QJsonArray requests = m_service->takeRequests();
             QCOMPARE(requests.size(), 1); // the image, without any click
@@ -169,7 +155,7 @@ private Q_SLOTS:
         withDialog(f, [&](TF_ConsultaCNPJ& d) {
             (void)m_service->takeRequests();
             consult(d, kPadaria, captcha);
-            QCOMPARE(d.focusWidget(), part<QWidget>(d, "EditCaptcha"));
+            QCOMPARE(d.focusWidget(), control<QWidget>(d, "EditCaptcha"));
             QCOMPARE(fieldText(d, "EditRazaoSocial"), QString());
         });
         QCOMPARE(m_service->takeRequests().size(), 0);
@@ -216,8 +202,8 @@ private Q_SLOTS:
             QCOMPARE(fieldText(d, "EditCEP"), QStringLiteral("01310-100"));
             QCOMPARE(fieldText(d, "EditUF"), QStringLiteral("SP"));
             QStringList listed;
-            for (int i = 0; i < part<QListWidget>(d, "ListCNAE2")->count(); ++i)
-                listed << part<QListWidget>(d, "ListCNAE2")->item(i)->text();
+            for (int i = 0; i < control<QListWidget>(d, "ListCNAE2")->count(); ++i)
+                listed << control<QListWidget>(d, "ListCNAE2")->item(i)->text();
             QCOMPARE(listed, activities);
         });
         QCOMPARE(m_fx->takeMessages().size(), 0);
@@ -247,7 +233,7 @@ private Q_SLOTS:
     {
         cad::TfrmFornecedor& f = newSupplier();
         withDialog(f, [&](TF_ConsultaCNPJ& d) {
-            auto* number = part<QLineEdit>(d, "EditCNPJ");
+            auto* number = control<QLineEdit>(d, "EditCNPJ");
             number->clear();
             number->setFocus();
             QTest::keyClicks(number, QStringLiteral("12abc34501deXY"));
@@ -317,7 +303,7 @@ private Q_SLOTS:
         cad::TfrmFornecedor& f = newSupplier();
         withDialog(f, [&](TF_ConsultaCNPJ& d) { consult(d, QStringLiteral("11222333000181"), kCaptcha); });
         testsupport::chooseTaxpayer(f, QStringLiteral("1 -"));
-        press(f, "ToolButton7");
+        click(f, "ToolButton7");
         QCOMPARE(m_fx->takeMessages().size(), 0);
         QCOMPARE(m_fx->local(QStringLiteral("SELECT CONCAT_WS('|', Estado, CodigoCidade) FROM fornecedor")),
                  QStringList{QStringLiteral("SP|3550308")});
@@ -354,10 +340,10 @@ private Q_SLOTS:
             QCOMPARE(fieldText(d, "EditRazaoSocial"), kPadariaNome);
             // A new image for the next query: the captcha field is emptied and takes the focus.
             (void)requestsTo(QStringLiteral("gerarCaptcha"));
-            QTest::mouseClick(part<QLabel>(d, "LabAtualizarCaptcha"), Qt::LeftButton);
+            QTest::mouseClick(control<QLabel>(d, "LabAtualizarCaptcha"), Qt::LeftButton);
             QCOMPARE(requestsTo(QStringLiteral("gerarCaptcha")).size(), 1);
             QCOMPARE(fieldText(d, "EditCaptcha"), QString());
-            QCOMPARE(d.focusWidget(), part<QWidget>(d, "EditCaptcha"));
+            QCOMPARE(d.focusWidget(), control<QWidget>(d, "EditCaptcha"));
 
             consult(d, cnpj, captcha);
             QCOMPARE(fieldText(d, "EditRazaoSocial"), kPadariaNome);
@@ -391,11 +377,11 @@ private Q_SLOTS:
         withDialog(
             f,
             [](TF_ConsultaCNPJ& d) {
-                QTest::keyClicks(part<QLineEdit>(d, "EditCaptcha"), QStringLiteral("AB"));
+                QTest::keyClicks(control<QLineEdit>(d, "EditCaptcha"), QStringLiteral("AB"));
             },
             [&](TF_ConsultaCNPJ& d) {
                 QVERIFY(d.captchaImage().isNull());
-                QVERIFY(part<QLabel>(d, "Image1")->pixmap().isNull());
+                QVERIFY(control<QLabel>(d, "Image1")->pixmap().isNull());
                 QCOMPARE(fieldText(d, "EditCaptcha"), QStringLiteral("AB"));
             });
         writeAddresses(QStringLiteral("captcha/gerarCaptcha.asp"));

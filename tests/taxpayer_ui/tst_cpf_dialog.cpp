@@ -6,6 +6,7 @@
 #include "taxpayer/ui/TfrmConsultaCPF.h"
 #include "tests/registry/ScreenSteps.h"
 #include "tests/registry/SupplierEntry.h"
+#include "tests/support/LoopbackPort.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,10 +14,7 @@
 #include <QImage>
 #include <QJsonObject>
 #include <QLabel>
-#include <QPushButton>
 #include <QTabWidget>
-#include <QTcpServer>
-#include <QTimer>
 
 using namespace cad;
 using namespace testsupport;
@@ -44,13 +42,6 @@ QByteArray fileBytes(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-template <typename W = QLineEdit> W* field(TfrmConsultaCPF& d, const char* name)
-{
-    W* w = d.findChild<W*>(QLatin1String(name));
-    if (!w) qFatal("dialog control %s not found", name);
-    return w;
 }
 
 /// Types TEXT from the start of the field, as after clicking into it.
@@ -106,20 +97,16 @@ class CpfDialogTest : public QObject
     bool withDialog(cad::TfrmFornecedor& f, const std::function<void(TfrmConsultaCPF&)>& steps,
                     bool waitImage = true)
     {
-        bool ran = false;
-        QTimer::singleShot(0, this, [&] {
-            auto* d = qobject_cast<TfrmConsultaCPF*>(QApplication::activeModalWidget());
-            if (!d) return;
-            ran = true;
-            QApplication::setActiveWindow(d);
+        ModalAnswer<TfrmConsultaCPF> dialog([&](TfrmConsultaCPF& d) {
+            QApplication::setActiveWindow(&d);
             [&] {
-                if (waitImage) QTRY_VERIFY(!d->captchaImage().isNull());
-                steps(*d);
+                if (waitImage) QTRY_VERIFY(!d.captchaImage().isNull());
+                steps(d);
             }();
-            QTest::mouseClick(field<QPushButton>(*d, "btnFechar"), Qt::LeftButton);
+            click(d, "btnFechar");
         });
         click(f, QStringLiteral("imgConsultaCPF"));
-        return ran && !QTest::currentTestFailed();
+        return dialog.answered() && !QTest::currentTestFailed();
     }
 
 private Q_SLOTS:
@@ -156,14 +143,14 @@ private Q_SLOTS:
             const QByteArray first = fileBytes(TfrmConsultaCPF::captchaFile());
             QVERIFY(first.startsWith("\x89PNG"));
             QCOMPARE(QImage::fromData(first, "PNG"), d.captchaImage());
-            QVERIFY(!field<QLabel>(d, "Image1")->pixmap().isNull());
-            QCOMPARE(d.focusWidget(), field(d, "EditCNPJ")); // after the image, the CPF field
+            QVERIFY(!control<QLabel>(d, "Image1")->pixmap().isNull());
+            QCOMPARE(d.focusWidget(), control<QLineEdit>(d, "EditCNPJ")); // after the image, the CPF field
             QCOMPARE(traffic().captchaPages, 1);
 
-            QLineEdit* captcha = field(d, "EditCaptcha");
+            QLineEdit* captcha = control<QLineEdit>(d, "EditCaptcha");
             typeIn(captcha, QStringLiteral("abc"));
             QCOMPARE(captcha->text(), QStringLiteral("ABC")); // upper case as typed
-            QTest::mouseClick(field<QLabel>(d, "LabAtualizarCaptcha"), Qt::LeftButton);
+            QTest::mouseClick(control<QLabel>(d, "LabAtualizarCaptcha"), Qt::LeftButton);
             const Traffic t = traffic();
             QCOMPARE(t.captchaPages, 1);
             const QByteArray second = fileBytes(TfrmConsultaCPF::captchaFile());
@@ -180,10 +167,10 @@ private Q_SLOTS:
     {
         cad::TfrmFornecedor& f = supplierOnDados();
         QVERIFY(withDialog(f, [&](TfrmConsultaCPF& d) {
-            typeIn(field(d, "EditCNPJ"), QStringLiteral("12345678909"));
-            field(d, "EditCaptcha")->setFocus(Qt::MouseFocusReason);
-            QCOMPARE(d.focusWidget(), field(d, "medtEditDtNasc"));
-            QCOMPARE(field(d, "medtEditDtNasc")->displayText(), QStringLiteral("  /  /    "));
+            typeIn(control<QLineEdit>(d, "EditCNPJ"), QStringLiteral("12345678909"));
+            control<QLineEdit>(d, "EditCaptcha")->setFocus(Qt::MouseFocusReason);
+            QCOMPARE(d.focusWidget(), control<QLineEdit>(d, "medtEditDtNasc"));
+            QCOMPARE(control<QLineEdit>(d, "medtEditDtNasc")->displayText(), QStringLiteral("  /  /    "));
             // Tab goes round without the CPF field, which only a click (or the timer) reaches.
             QStringList path;
             for (int i = 0; i < 4; ++i) {
@@ -206,15 +193,15 @@ private Q_SLOTS:
         cad::TfrmFornecedor& f = supplierOnDados();
         QVERIFY(withDialog(f, [&](TfrmConsultaCPF& d) {
             traffic();
-            typeIn(field(d, "EditCNPJ"), QStringLiteral("123.456.789-09"));
-            typeIn(field(d, "medtEditDtNasc"), QStringLiteral("01021980"));
-            typeIn(field(d, "EditCaptcha"), typed);
-            QTest::mouseClick(field<QPushButton>(d, "btnConsultar"), Qt::LeftButton);
+            typeIn(control<QLineEdit>(d, "EditCNPJ"), QStringLiteral("123.456.789-09"));
+            typeIn(control<QLineEdit>(d, "medtEditDtNasc"), QStringLiteral("01021980"));
+            typeIn(control<QLineEdit>(d, "EditCaptcha"), typed);
+            click(d, "btnConsultar");
             const auto shown = m_fx->takeMessages();
             QCOMPARE(shown.size(), 1);
             QCOMPARE(shown[0].text, QStringLiteral("É necessário digitar o captcha."));
             QCOMPARE(shown[0].icon, cad::dialogs::Icon::Information); // as in the CNPJ dialog
-            QCOMPARE(d.focusWidget(), field(d, "EditCaptcha"));
+            QCOMPARE(d.focusWidget(), control<QLineEdit>(d, "EditCaptcha"));
             QVERIFY(traffic().posts.isEmpty());
         }));
         QCOMPARE(f.tbFornecedor.state(), cad::RecordSet::State::Browse);
@@ -226,17 +213,17 @@ private Q_SLOTS:
     {
         cad::TfrmFornecedor& f = supplierOnDados();
         QVERIFY(withDialog(f, [&](TfrmConsultaCPF& d) {
-            QLineEdit* birth = field(d, "medtEditDtNasc");
+            QLineEdit* birth = control<QLineEdit>(d, "medtEditDtNasc");
             birth->setText(QStringLiteral("  /  /1980"));
             QVERIFY(birth->hasAcceptableInput());
             birth->setText(QStringLiteral("01/02/    "));
             QVERIFY(!birth->hasAcceptableInput());
             typeIn(birth, QStringLiteral("01021980"));
-            typeIn(field(d, "EditCNPJ"), QStringLiteral("123.456.789-09"));
-            typeIn(field(d, "EditCaptcha"), QStringLiteral("WMWMWM"));
+            typeIn(control<QLineEdit>(d, "EditCNPJ"), QStringLiteral("123.456.789-09"));
+            typeIn(control<QLineEdit>(d, "EditCaptcha"), QStringLiteral("WMWMWM"));
             d.resize(1, 1); // as small as its layout lets it be, as on a 1024x768 screen
             for (const char* name : {"EditCNPJ", "medtEditDtNasc", "EditCaptcha"}) {
-                QLineEdit* e = field(d, name);
+                QLineEdit* e = control<QLineEdit>(d, name);
                 QTRY_VERIFY2(e->width() > e->fontMetrics().horizontalAdvance(e->displayText()) + 8, name);
             }
         }));
@@ -281,23 +268,26 @@ private Q_SLOTS:
         if (taxpayerBefore)
             m_fx->local(QStringLiteral("UPDATE fornecedor SET TipoContribuinte = %1").arg(taxpayerBefore));
         cad::TfrmFornecedor& f = supplierOnDados();
-        if (newSupplier) press(f, "ToolButton1");
+        if (newSupplier) click(f, "ToolButton1");
         QVERIFY(withDialog(f, [&](TfrmConsultaCPF& d) {
             // Only a changed taxpayer choice has put the record into editing so far.
             if (!newSupplier)
                 QCOMPARE(f.tbFornecedor.state() == cad::RecordSet::State::Edit, taxpayerBefore != 9);
             const QString captcha = traffic().captcha;
-            typeIn(field(d, "EditCNPJ"), cpf);
-            typeIn(field(d, "medtEditDtNasc"), QString(birth).remove(QLatin1Char('/')));
-            typeIn(field(d, "EditCaptcha"), captcha.toLower() + QLatin1Char(' '));
-            QTest::mouseClick(field<QPushButton>(d, "btnConsultar"), Qt::LeftButton);
+            typeIn(control<QLineEdit>(d, "EditCNPJ"), cpf);
+            typeIn(control<QLineEdit>(d, "medtEditDtNasc"), QString(birth).remove(QLatin1Char('/')));
+            typeIn(control<QLineEdit>(d, "EditCaptcha"), captcha.toLower() + QLatin1Char(' '));
+            click(d, "btnConsultar");
             QCOMPARE(traffic().posts, QStringList{kBody.arg(cpf, birth, captcha)});
-            QCOMPARE(field(d, "EditRazaoSocial")->text(), nome);
-            QCOMPARE(field(d, "EditSituacao")->text(), QStringLiteral("REGULAR"));
-            QCOMPARE(field(d, "EdtDigitoVerificador")->text(), cpf.right(2));
-            QCOMPARE(field(d, "EdtIncricao")->text(), inscricao);
-            QCOMPARE(field(d, "EdtCodCtrlControle")->text(), QStringLiteral("3A1B.C2D4.E5F6.0789"));
-            QVERIFY(field(d, "EdtEmissao")->text().startsWith(QStringLiteral("14:05:33 DO DIA 09/12/2026")));
+            QCOMPARE(control<QLineEdit>(d, "EditRazaoSocial")->text(), nome);
+            QCOMPARE(control<QLineEdit>(d, "EditSituacao")->text(), QStringLiteral("REGULAR"));
+            QCOMPARE(control<QLineEdit>(d, "EdtDigitoVerificador")->text(), cpf.right(2));
+            QCOMPARE(control<QLineEdit>(d, "EdtIncricao")->text(), inscricao);
+            QCOMPARE(control<QLineEdit>(d, "EdtCodCtrlControle")->text(),
+                     QStringLiteral("3A1B.C2D4.E5F6.0789"));
+            QVERIFY(control<QLineEdit>(d, "EdtEmissao")
+                        ->text()
+                        .startsWith(QStringLiteral("14:05:33 DO DIA 09/12/2026")));
             QVERIFY(d.isVisible()); // the dialog stays for the operator to close
         }));
         QVERIFY(m_fx->takeMessages().isEmpty());
@@ -322,11 +312,11 @@ private Q_SLOTS:
         control<QTabWidget>(f, QStringLiteral("pgcFornecedor"))->setCurrentIndex(1);
         QVERIFY(withDialog(f, [&](TfrmConsultaCPF& d) {
             const QString captcha = traffic().captcha;
-            typeIn(field(d, "EditCNPJ"), QStringLiteral("123.456.789-09"));
-            typeIn(field(d, "medtEditDtNasc"), QStringLiteral("01021980"));
-            typeIn(field(d, "EditCaptcha"), captcha);
-            QTest::mouseClick(field<QPushButton>(d, "btnConsultar"), Qt::LeftButton);
-            QCOMPARE(field(d, "EditRazaoSocial")->text(), QStringLiteral("JOSE  DA SILVA"));
+            typeIn(control<QLineEdit>(d, "EditCNPJ"), QStringLiteral("123.456.789-09"));
+            typeIn(control<QLineEdit>(d, "medtEditDtNasc"), QStringLiteral("01021980"));
+            typeIn(control<QLineEdit>(d, "EditCaptcha"), captcha);
+            click(d, "btnConsultar");
+            QCOMPARE(control<QLineEdit>(d, "EditRazaoSocial")->text(), QStringLiteral("JOSE  DA SILVA"));
             const auto shown = m_fx->takeMessages();
             QCOMPARE(shown.size(), 1);
             QCOMPARE(shown[0].icon, cad::dialogs::Icon::Error);
@@ -387,10 +377,10 @@ private Q_SLOTS:
         QVERIFY(withDialog(f, [&](TfrmConsultaCPF& d) {
             const QString captcha = traffic().captcha;
             const QString typed = rightCaptcha ? captcha : captcha + QStringLiteral("X");
-            if (!cpf.isEmpty()) typeIn(field(d, "EditCNPJ"), cpf);
-            if (!birth.isEmpty()) typeIn(field(d, "medtEditDtNasc"), birth);
-            typeIn(field(d, "EditCaptcha"), typed);
-            QTest::mouseClick(field<QPushButton>(d, "btnConsultar"), Qt::LeftButton);
+            if (!cpf.isEmpty()) typeIn(control<QLineEdit>(d, "EditCNPJ"), cpf);
+            if (!birth.isEmpty()) typeIn(control<QLineEdit>(d, "medtEditDtNasc"), birth);
+            typeIn(control<QLineEdit>(d, "EditCaptcha"), typed);
+            click(d, "btnConsultar");
             QCOMPARE(traffic().posts,
                      sentBirth.isEmpty() ? QStringList() : QStringList{kBody.arg(cpf, sentBirth, typed)});
             const auto shown = m_fx->takeMessages();
@@ -400,7 +390,7 @@ private Q_SLOTS:
             QVERIFY(d.isVisible());
             for (const char* result : {"EditRazaoSocial", "EditSituacao", "EdtDigitoVerificador",
                                        "EdtCodCtrlControle", "EdtEmissao", "EdtIncricao"})
-                QCOMPARE(field(d, result)->text(), QString());
+                QCOMPARE(control<QLineEdit>(d, result)->text(), QString());
         }));
         QCOMPARE(f.tbFornecedor.state(), cad::RecordSet::State::Browse);
         QCOMPARE(f.tbFornecedor.text(QStringLiteral("Nome")), QStringLiteral("NOME ANTERIOR"));
@@ -415,12 +405,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("captchaPage");
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("fileWritten");
-        quint16 closedPort = 0;
-        {
-            QTcpServer probe;
-            QVERIFY(probe.listen(QHostAddress::LocalHost));
-            closedPort = probe.serverPort();
-        }
+        const int closedPort = unusedLoopbackPort();
+        QVERIFY(closedPort > 0);
         QTest::newRow("page unreachable")
             << QStringLiteral("http://127.0.0.1:%1/Servicos/CPF/ConsultaSituacao/ConsultaPublicaSonoro.asp")
                    .arg(closedPort)
@@ -449,9 +435,9 @@ private Q_SLOTS:
                 QVERIFY(d.captchaImage().isNull());
                 QCOMPARE(QFile::exists(TfrmConsultaCPF::captchaFile()), fileWritten);
                 QVERIFY(d.isVisible());
-                QLineEdit* captcha = field(d, "EditCaptcha");
+                QLineEdit* captcha = control<QLineEdit>(d, "EditCaptcha");
                 typeIn(captcha, QStringLiteral("AB12"));
-                QTest::mouseClick(field<QLabel>(d, "LabAtualizarCaptcha"), Qt::LeftButton);
+                QTest::mouseClick(control<QLabel>(d, "LabAtualizarCaptcha"), Qt::LeftButton);
                 QCOMPARE(m_fx->takeMessages().size(), 1);
                 QCOMPARE(captcha->text(), QStringLiteral("AB12"));
             },
