@@ -3,16 +3,12 @@
 // mnemonics, the CNPJ look-up and the save.
 #include "data/widgets/DbGrid.h"
 #include "registry/TfrmFornecedor.h"
-#include "standins/StandInProcess.h"
-#include "taxpayer/CadConsultaCNPJ.h"
-#include "taxpayer/CadConsultaCPF.h"
-#include "taxpayer/CadServicos.h"
+#include "standins/ServiceAddresses.h"
 #include "tests/desktop/XDriver.h"
 #include "tests/registry/ScreenFixture.h"
 #include "tests/registry/ScreenSteps.h"
 
 #include <QDir>
-#include <QFile>
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
@@ -25,13 +21,6 @@ namespace {
 
 const QString kCaptcha = QStringLiteral("K7Q2P"); // every image of the stand-in accepts it
 constexpr int kWait = 15000;                      // the window manager and the server are real
-
-void writeServiceAddresses(const char* name, const QString& lines)
-{
-    QFile file(TCadServicos::CaminhoPadrao(QString::fromLatin1(name)));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) qFatal("cannot write %s", name);
-    file.write(("[ENDERECOS]\r\n" + lines).toLatin1());
-}
 
 } // namespace
 
@@ -95,15 +84,9 @@ private Q_SLOTS:
         if (m_wide) return;
         m_cnpj = std::make_unique<standins::StandInProcess>(
             QStringLiteral("receita_cnpj.py"), QStringList{QStringLiteral("--captcha"), kCaptcha});
-        const QString cnpj = m_cnpj->url(QStringLiteral("/Servicos/cnpjreva/"));
-        writeServiceAddresses(TCadConsultaCNPJ::kServicos,
-                              "CAPTCH=" + cnpj + "captcha/gerarCaptcha.asp\r\nREFER=" + cnpj +
-                                  "Cnpjreva_Solicitacao_CS.asp\r\nPOST=" + cnpj + "valida.asp");
+        standins::pointCnpjLookupAt(*m_cnpj);
         m_cpf = std::make_unique<standins::StandInProcess>(QStringLiteral("receita_cpf.py"));
-        const QString cpf = m_cpf->url(QStringLiteral("/Servicos/CPF/ConsultaSituacao/"));
-        writeServiceAddresses(TCadConsultaCPF::kServicos, "CAPTCH=" + cpf +
-                                                              "ConsultaPublicaSonoro.asp\r\nPOST=" + cpf +
-                                                              "ConsultaPublicaExibir.asp");
+        standins::pointCpfLookupAt(*m_cpf);
     }
     void cleanupTestCase()
     {

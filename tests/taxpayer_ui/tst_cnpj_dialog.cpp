@@ -1,6 +1,6 @@
 // The CNPJ look-up dialog opened from the real supplier screen, against the CNPJ stand-in.
 #include "data/widgets/DbLookupCombo.h"
-#include "standins/StandInProcess.h"
+#include "standins/ServiceAddresses.h"
 #include "taxpayer/ui/TF_ConsultaCNPJ.h"
 #include "tests/registry/ScreenFixture.h"
 #include "tests/registry/SupplierEntry.h"
@@ -48,7 +48,6 @@ class CnpjDialogTest : public QObject
     Q_OBJECT
     std::unique_ptr<testsupport::ScreenFixture> m_fx;
     std::unique_ptr<standins::StandInProcess> m_service;
-    QString m_ini;
 
     /// Runs STEPS on the dialog the screen's CNPJ picture opens, once its first image shows; then
     /// closes it with its close box.
@@ -99,25 +98,12 @@ private Q_SLOTS:
         m_fx = std::make_unique<testsupport::ScreenFixture>(QStringLiteral("cnpjdlg"));
         m_service = std::make_unique<standins::StandInProcess>(
             QStringLiteral("receita_cnpj.py"), QStringList{QStringLiteral("--captcha"), kCaptcha});
-        m_ini = QCoreApplication::applicationDirPath() + QStringLiteral("/CadConsultaCNPJServicos.ini");
-        writeAddresses(QStringLiteral("captcha/gerarCaptcha.asp"));
-    }
-
-    /// The program's own override of the service addresses, beside this test's executable; read
-    /// by each new dialog. The image comes from CAPTCHAPATH.
-    void writeAddresses(const QString& captchaPath)
-    {
-        const QString base = m_service->url(QStringLiteral("/Servicos/cnpjreva/"));
-        QFile ini(m_ini);
-        QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        ini.write(("[ENDERECOS]\r\nCAPTCH=" + base + captchaPath + "\r\nREFER=" + base +
-                   "Cnpjreva_Solicitacao_CS.asp\r\nPOST=" + base + "valida.asp")
-                      .toLatin1());
+        standins::pointCnpjLookupAt(*m_service);
     }
 
     void cleanupTestCase()
     {
-        QFile::remove(m_ini);
+        QFile::remove(standins::serviceAddressesFile(cad::TCadConsultaCNPJ::kServicos));
         m_fx.reset();
         m_service.reset();
     }
@@ -373,7 +359,7 @@ private Q_SLOTS:
         QFETCH(QString, captchaPath);
         QFETCH(QString, messageStart);
         cad::TfrmFornecedor& f = newSupplier();
-        writeAddresses(captchaPath);
+        standins::pointCnpjLookupAt(*m_service, captchaPath);
         withDialog(
             f,
             [](TF_ConsultaCNPJ& d) {
@@ -384,7 +370,7 @@ private Q_SLOTS:
                 QVERIFY(control<QLabel>(d, "Image1")->pixmap().isNull());
                 QCOMPARE(fieldText(d, "EditCaptcha"), QStringLiteral("AB"));
             });
-        writeAddresses(QStringLiteral("captcha/gerarCaptcha.asp"));
+        standins::pointCnpjLookupAt(*m_service);
         const auto messages = m_fx->takeMessages();
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages.at(0).icon, cad::dialogs::Icon::Error);

@@ -2,7 +2,7 @@
 // stand-in: the captcha file, the empty-captcha message, the copy into the pending supplier record
 // without saving, and failures shown while the dialog stays open.
 #include "data/widgets/DbLineEdit.h"
-#include "standins/StandInProcess.h"
+#include "standins/ServiceAddresses.h"
 #include "taxpayer/ui/TfrmConsultaCPF.h"
 #include "tests/registry/ScreenSteps.h"
 #include "tests/registry/SupplierEntry.h"
@@ -24,19 +24,6 @@ namespace {
 
 const QString kBody = QStringLiteral("TxtCPF=%1&txtDataNascimento=%2&txtToken_captcha_serpro_gov_br="
                                      "&txtTexto_captcha_serpro_gov_br=%3&Enviar=Consultar");
-
-QString servicesIni()
-{
-    return TCadServicos::CaminhoPadrao(QString::fromLatin1(TCadConsultaCPF::kServicos));
-}
-
-void writeServicesIni(const QString& captchaPage, const QString& queryPage)
-{
-    QFile file(servicesIni());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write %s", qPrintable(file.fileName()));
-    file.write(("[ENDERECOS]\r\nCAPTCH=" + captchaPage + "\r\nPOST=" + queryPage).toLatin1());
-}
 
 QByteArray fileBytes(const QString& path)
 {
@@ -114,13 +101,11 @@ private Q_SLOTS:
     {
         m_fx = std::make_unique<ScreenFixture>(QStringLiteral("cpfdlg"));
         m_server = std::make_unique<standins::StandInProcess>(QStringLiteral("receita_cpf.py"));
-        const QString base = m_server->url(QStringLiteral("/Servicos/CPF/ConsultaSituacao/"));
-        writeServicesIni(base + QStringLiteral("ConsultaPublicaSonoro.asp"),
-                         base + QStringLiteral("ConsultaPublicaExibir.asp"));
+        standins::pointCpfLookupAt(*m_server);
     }
     void cleanupTestCase()
     {
-        QFile::remove(servicesIni());
+        QFile::remove(standins::serviceAddressesFile(TCadConsultaCPF::kServicos));
         m_server.reset();
         m_fx.reset();
     }
@@ -421,8 +406,7 @@ private Q_SLOTS:
         QFETCH(QString, captchaPage);
         QFETCH(QString, message);
         QFETCH(bool, fileWritten);
-        const QString base = m_server->url(QStringLiteral("/Servicos/CPF/ConsultaSituacao/"));
-        writeServicesIni(captchaPage, base + QStringLiteral("ConsultaPublicaExibir.asp"));
+        standins::pointCpfLookupAt(*m_server, captchaPage);
         QFile::remove(TfrmConsultaCPF::captchaFile());
         cad::TfrmFornecedor& f = supplierOnDados();
         const bool ran = withDialog(
@@ -442,8 +426,7 @@ private Q_SLOTS:
                 QCOMPARE(captcha->text(), QStringLiteral("AB12"));
             },
             false);
-        writeServicesIni(base + QStringLiteral("ConsultaPublicaSonoro.asp"),
-                         base + QStringLiteral("ConsultaPublicaExibir.asp"));
+        standins::pointCpfLookupAt(*m_server);
         QVERIFY(ran);
     }
 };
