@@ -49,6 +49,17 @@ DbLineEdit* lineEdit(RecordSet& rs, const QString& field, const QString& name, D
     return e;
 }
 
+// A drop-down list of LIST's DISPLAY texts whose pick writes its KEY to RS's FIELD.
+DbLookupCombo* lookupCombo(RecordSet& rs, const QString& field, const QString& name, RecordSet& list,
+                           const QString& key, const QString& display, QWidget* parent)
+{
+    auto* c = new DbLookupCombo(parent);
+    c->setObjectName(name);
+    c->setList(&list, key, display);
+    c->bind(&rs, field);
+    return c;
+}
+
 QToolButton* pictureButton(const QString& name, const QString& hint, QStyle::StandardPixmap icon,
                            QWidget* parent)
 {
@@ -171,17 +182,14 @@ void TfrmFornecedor::addLocalityRow(QWidget* tab, QHBoxLayout* r)
 {
     auto* bairro = lineEdit(tbFornecedor, QStringLiteral("Bairro"), QStringLiteral("dbedtBairro"), kUpper);
     r->addWidget(labeled(QStringLiteral("Bairro"), bairro, 348, true, tab));
-    m_ufs = new DbLookupCombo(tab);
-    m_ufs->setObjectName(QStringLiteral("dblkcbbufs"));
-    m_ufs->setList(&myqryMyUf, QStringLiteral("Sigla"), QStringLiteral("NomEst"));
-    m_ufs->bind(&tbFornecedor, QStringLiteral("Estado"));
+    m_ufs = lookupCombo(tbFornecedor, QStringLiteral("Estado"), QStringLiteral("dblkcbbufs"), myqryMyUf,
+                        QStringLiteral("Sigla"), QStringLiteral("NomEst"), tab);
     m_ufs->view()->setMinimumWidth(120);
     connect(m_ufs, &DbLookupCombo::picked, this, [this] { guarded([this] { dblkcbbufsClick(); }); });
     r->addWidget(labeled(QStringLiteral("Estado"), m_ufs, 99, true, tab));
-    m_cidades = new DbLookupCombo(tab);
-    m_cidades->setObjectName(QStringLiteral("dblkcbbcodigocidade"));
-    m_cidades->setList(&myqryMyMunicipios, QStringLiteral("CODIGO"), QStringLiteral("nome"));
-    m_cidades->bind(&tbFornecedor, QStringLiteral("codigocidade"));
+    m_cidades =
+        lookupCombo(tbFornecedor, QStringLiteral("codigocidade"), QStringLiteral("dblkcbbcodigocidade"),
+                    myqryMyMunicipios, QStringLiteral("CODIGO"), QStringLiteral("nome"), tab);
     r->addWidget(labeled(QStringLiteral("Cidade"), m_cidades, 239, true, tab));
     auto* codCidade = new DbText(tab);
     codCidade->setObjectName(QStringLiteral("dbtxtCodigoCidade"));
@@ -189,8 +197,9 @@ void TfrmFornecedor::addLocalityRow(QWidget* tab, QHBoxLayout* r)
     r->addWidget(labeled(QStringLiteral("Cod.Cidade"), codCidade, 70, true, tab));
     auto* cep = lineEdit(tbFornecedor, QStringLiteral("Cep"), QStringLiteral("dbedtCep"), kNormal, 10);
     // A punctuated CEP longer than the column keeps its digits rather than losing its last one.
-    cep->setWriteFilter(
-        [](const QString& t) { return t.size() > screenWidth(QStringLiteral("Cep")) ? DigitsOnly(t) : t; });
+    cep->setWriteFilter([width = screenWidth(QStringLiteral("Cep"))](const QString& t) {
+        return t.size() > width ? DigitsOnly(t) : t;
+    });
     r->addWidget(labeled(QStringLiteral("Cep"), cep, 73, true, tab));
     QToolButton* cepButton = pictureButton(QStringLiteral("img1"), QStringLiteral("Consulta CEP"),
                                            QStyle::SP_DialogHelpButton, tab);
@@ -228,15 +237,12 @@ void TfrmFornecedor::addContactsRow(QWidget* tab, QHBoxLayout* r)
 // Expense type, cost centre, fixed amount, due day.
 void TfrmFornecedor::addCostsRow(QWidget* tab, QHBoxLayout* r)
 {
-    m_tipos = new DbLookupCombo(tab);
-    m_tipos->setObjectName(QStringLiteral("dblkcbbTipo"));
-    m_tipos->setList(&tbTipo, QStringLiteral("CODIGOTIPO"), QStringLiteral("DESCTIPO"));
-    m_tipos->bind(&tbFornecedor, QStringLiteral("CodigoTipo"));
+    m_tipos = lookupCombo(tbFornecedor, QStringLiteral("CodigoTipo"), QStringLiteral("dblkcbbTipo"), tbTipo,
+                          QStringLiteral("CODIGOTIPO"), QStringLiteral("DESCTIPO"), tab);
     r->addWidget(labeled(QStringLiteral("Descrição do Tipo de Despesa"), m_tipos, 185, false, tab));
-    m_gerencial = new DbLookupCombo(tab);
-    m_gerencial->setObjectName(QStringLiteral("dblkcbbGerencial"));
-    m_gerencial->setList(&tbGerencial, QStringLiteral("codigogerencial"), QStringLiteral("Gerencial"));
-    m_gerencial->bind(&tbFornecedor, QStringLiteral("CodigoGerencial"));
+    m_gerencial =
+        lookupCombo(tbFornecedor, QStringLiteral("CodigoGerencial"), QStringLiteral("dblkcbbGerencial"),
+                    tbGerencial, QStringLiteral("codigogerencial"), QStringLiteral("Gerencial"), tab);
     r->addWidget(labeled(QStringLiteral("Centro de Custo"), m_gerencial, 424, false, tab));
     m_incluirGerencial = new QPushButton(QStringLiteral("&Incluir"), tab);
     m_incluirGerencial->setObjectName(QStringLiteral("SpeedButton2"));
