@@ -139,7 +139,10 @@ private Q_SLOTS:
         QCOMPARE(messages[0].icon, cad::dialogs::Icon::Warning);
         QVERIFY(!QFile::exists(cad::TFormMapa::pagePath()));
         QCOMPARE(m_fx->storedKm(code), QStringLiteral("42"));
-        QCOMPARE(m_fx->takeDirections().size(), 0);
+        // No route asked for this supplier. The page of the case before, closed while it waited,
+        // may still send its own request meanwhile: that one does not count.
+        for (const QStringList& asked : m_fx->takeDirections())
+            QVERIFY2(!asked.value(1).contains(QStringLiteral("AUGUSTA")), qPrintable(asked.join(u' ')));
     }
 };
 
